@@ -1,0 +1,14 @@
+// Model-store tables of the load input sections (filled by the input reader).
+#pragma once
+
+#include <array>
+
+#include "engine/limits.h"
+
+namespace kestra {
+
+struct LOAD_DATA {
+  int placeholder = 0;  // replaced by the tables of the section readers
+};
+
+}  // namespace kestra
