@@ -29,6 +29,13 @@ int DECK_FAIL(RUN& run, DECK& deck, int status, const std::string& message);
 // limit. Returns 0 when the count is acceptable.
 int CHECK_COUNT(RUN& run, DECK& deck, const char* item, int count, int limit, bool negative_ok = true);
 
+// Defaults set on entry to every run: the six group multiplier arrays to
+// 1.0 (input/read_piles.cpp).
+void PILE_DATA_DEFAULTS(PILE_DATA& piles);
+// The soil-movement count is 0 unless section 17 sets it
+// (input/read_soils.cpp).
+void SOIL_MOVEMENT_RESET(RUN& run);
+
 // --- piles and cap (input/read_piles.cpp) ---
 int READ_PILE_CAP(RUN& run, DECK& deck);          // section 3
 int READ_ARRANGEMENT(RUN& run, DECK& deck);       // section 7
