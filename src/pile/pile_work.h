@@ -1,0 +1,55 @@
+// The working arrays of the pile being solved: node coordinates, deflections,
+// soil springs, rigidities, loads and the results along the pile. One
+// PILE_WORK is handed explicitly to the p-y evaluation (soil/) and to the
+// beam-column solutions (pile/); nothing of it lives in hidden statics, so a
+// caller can record and print it, and piles could be solved independently.
+//
+// Node arrays have NODE_ARRAY (107) entries: node m (0 at the head, N = INC
+// at the tip) is entry m + NODE_OFFSET (m + 4); entries 1..3 and N+5..N+7
+// hold the imaginary nodes of the difference equations and spares. NODE(m)
+// gives the entry of node m.
+#pragma once
+
+#include <array>
+
+#include "engine/limits.h"
+
+namespace kestra {
+
+using NODE_VALUES = std::array<double, NODE_ARRAY + 1>;  // 1-based entries 1..107
+
+constexpr int NODE(int m) { return m + NODE_OFFSET; }
+
+struct PILE_WORK {
+  // The current pile group and its discretisation.
+  int group = 0;             // pile group number (1-based)
+  int property = 0;          // pile property set of the group
+  int N = 0;                 // number of increments (nodes 0..N)
+  double h = 0.0;            // increment length
+  double ground = 0.0;       // the group's ground value g
+  double vert = 0.0;         // the group's head value v (head coordinate)
+
+  NODE_VALUES X{};           // node coordinates (global X, downward)
+
+  // Lateral response, plane y (the plane of a 2D analysis) and plane z.
+  NODE_VALUES Y{};           // lateral deflection, plane y
+  NODE_VALUES Z{};           // lateral deflection, plane z (biaxial solution)
+  NODE_VALUES SOIL_MOVE_Y{}; // soil movement at the node, direction y
+  NODE_VALUES SOIL_MOVE_Z{}; // soil movement at the node, direction z
+
+  // Soil springs from the p-y evaluation.
+  NODE_VALUES ESOIL{};       // secant modulus p/y
+  NODE_VALUES PSOIL{};       // soil reaction with sign and multipliers
+  NODE_VALUES PMOVE{};       // ESOIL times the soil-movement magnitude
+
+  // Per layer of the current pile (1-based layers): first and last node in
+  // the layer (node numbers 1..N+1 counted from the head; 0 when the layer
+  // holds no node), and the integral of the ultimate resistance.
+  std::array<int, LAYER_TABLE + 2> NFIRST{};
+  std::array<int, LAYER_TABLE + 2> NLAST{};
+  std::array<double, LAYER_TABLE + 2> PUSUM{};
+
+  double CAP_P = 0.0;        // soil resistance of an embedded cap at its deflection
+};
+
+}  // namespace kestra
