@@ -34,6 +34,8 @@ struct PILE_WORK {
   // Lateral response, plane y (the plane of a 2D analysis) and plane z.
   NODE_VALUES Y{};           // lateral deflection, plane y
   NODE_VALUES Z{};           // lateral deflection, plane z (biaxial solution)
+  NODE_VALUES DEFL{};        // deflection handed to the p-y evaluation (Y, or the
+                             // resultant of Y and Z in the biaxial solution)
   NODE_VALUES SOIL_MOVE_Y{}; // soil movement at the node, direction y
   NODE_VALUES SOIL_MOVE_Z{}; // soil movement at the node, direction z
 
@@ -48,6 +50,10 @@ struct PILE_WORK {
   std::array<int, LAYER_TABLE + 2> NFIRST{};
   std::array<int, LAYER_TABLE + 2> NLAST{};
   std::array<double, LAYER_TABLE + 2> PUSUM{};
+
+  // Axial response along the pile from the last axial solution of this pile.
+  NODE_VALUES AXDISP{};      // axial movement
+  NODE_VALUES AXFORCE{};     // axial force
 
   double CAP_P = 0.0;        // soil resistance of an embedded cap at its deflection
 };
