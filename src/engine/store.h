@@ -71,6 +71,21 @@ struct RUNWIDE {
   int CURVE_CODE_B = 0;         // 19
 };
 
+// Generated pile-head curves of every pile property (1-based): the 19-point
+// axial load-displacement curve (pull-out points 1..9, the origin at point
+// 10, compression points 11..19) and, in 3D, the 19-point torque-rotation
+// curve. Filled by the axial and torsional generation of the input echo;
+// read by the pile-head response. A user curve (LS_SET / TR_SET >= 1) is
+// taken from the soil data instead.
+struct HEAD_CURVES {
+  std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_DISP{};
+  std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_LOAD{};
+  std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> TR_ROT{};
+  std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> TR_MOM{};
+  std::array<int, MAX_PROPERTIES + 1> LS_DONE{};  // 1 once the property's curve is generated
+  std::array<int, MAX_PROPERTIES + 1> TR_DONE{};
+};
+
 struct STORE {
   char TITLE[81] = {};          // 80 characters, blank-padded
   CONTROL ctl;
@@ -79,6 +94,7 @@ struct STORE {
   PILE_DATA piles;              // cross sections, properties, arrangement, cap
   SOIL_DATA soil;               // layers, profile, user curves, factor sets
   LOAD_DATA loads;              // load cases, combinations, distributed loads
+  HEAD_CURVES head;             // generated pile-head curves per property
 };
 
 }  // namespace kestra

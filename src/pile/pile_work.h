@@ -20,6 +20,19 @@ using NODE_VALUES = std::array<double, NODE_ARRAY + 1>;  // 1-based entries 1..1
 
 constexpr int NODE(int m) { return m + NODE_OFFSET; }
 
+// Results of a lateral solution in one plane, node arrays as above. The
+// one-plane solution (2D) fills PLANE_Y only; the biaxial solution both.
+struct LLP_PLANE {
+  NODE_VALUES EI{};          // flexural rigidity
+  NODE_VALUES PX{};          // axial force used in the difference equation
+  NODE_VALUES WLOAD{};       // lateral load per length: distributed load + soil movement
+  NODE_VALUES SLOPE{};       // dy/dx
+  NODE_VALUES BMOM{};        // bending moment -EI*y''
+  NODE_VALUES SHEAR{};       // shear force
+  NODE_VALUES SOILR{};       // soil reaction per length
+  NODE_VALUES STRESS{};      // total stress, axial plus bending
+};
+
 struct PILE_WORK {
   // The current pile group and its discretisation.
   int group = 0;             // pile group number (1-based)
@@ -54,6 +67,13 @@ struct PILE_WORK {
   // Axial response along the pile from the last axial solution of this pile.
   NODE_VALUES AXDISP{};      // axial movement
   NODE_VALUES AXFORCE{};     // axial force
+
+  LLP_PLANE PLANE_Y;         // plane x-y (the plane of a 2D analysis)
+  LLP_PLANE PLANE_Z;         // plane x-z (biaxial solution)
+
+  // Shared with the callers of the lateral solutions.
+  int LLP_ITERATIONS = 0;    // linear solutions of the last call ("NUMBER OF ITERATIONS IN LLP")
+  int NO_CLOSURE = 0;        // 1 when the last call passed its iteration limit
 
   double CAP_P = 0.0;        // soil resistance of an embedded cap at its deflection
 };

@@ -90,7 +90,7 @@ TEST(Ikestra, NamesRecordFourIsOneLineEvenWhenEmpty) {
   // An empty record 4 must not swallow the input file name of record 5.
   const fs::path dir = kestra_test::scratch_dir("ikestra_rec4");
   std::string t = "V\r\nx\r\nx\r\n\r\ndeck.dat\r\n";
-  for (int i = 6; i <= 25; ++i) t += "f" + std::to_string(i) + ".txt\r\n";
+  for (int i = 6; i <= 25; ++i) t.append("f").append(std::to_string(i)).append(".txt\r\n");
   write_file(dir / "Names.dat", t);
   write_file(dir / "deck.dat", "TITLE\n");
   EXPECT_NE(run_in(dir), ST_NAMES_FILE);
@@ -109,7 +109,7 @@ TEST(Ikestra, MissingInputFileStopsWithMessageAndClosedFiles) {
 TEST(Ikestra, UncreatableOutputFileIsReported) {
   const fs::path dir = kestra_test::scratch_dir("ikestra_noout");
   std::string t = "V\nx\nx\n0\ndeck.dat\nr.out\nr.sum\nno/such/dir/r.plt\n";
-  for (int i = 9; i <= 25; ++i) t += "f" + std::to_string(i) + ".txt\n";
+  for (int i = 9; i <= 25; ++i) t.append("f").append(std::to_string(i)).append(".txt\n");
   write_file(dir / "Names.dat", t);
   write_file(dir / "deck.dat", "TITLE\n");
   EXPECT_EQ(run_in(dir), ST_OUTPUT_FILE);
