@@ -9,6 +9,7 @@
 #include <array>
 
 #include "engine/limits.h"
+#include "group/analysis.h"
 #include "input/load_data.h"
 #include "input/pile_data.h"
 #include "input/soil_data.h"
@@ -95,6 +96,7 @@ struct STORE {
   SOIL_DATA soil;               // layers, profile, user curves, factor sets
   LOAD_DATA loads;              // load cases, combinations, distributed loads
   HEAD_CURVES head;             // generated pile-head curves per property
+  ANALYSIS an;                  // the analysis in progress (group/analysis.h)
 };
 
 }  // namespace kestra
