@@ -10,6 +10,7 @@
 
 #include "engine/format.h"
 #include "engine/report.h"
+#include "group/cap_solve_2d.h"
 #include "group/cap_solve_3d.h"
 #include "group/loads.h"
 #include "output/results_report.h"
@@ -50,14 +51,15 @@ void print_envelopes(RUN&, bool) {}
 // built yet.
 void write_curve_data_file(RUN&) {}
 
-// The 2D cap solution is a separate procedure; until it is built a 2D load
-// is reported as not solved.
+// The cap solution of the analysis type. A 2D load case or combination
+// carries its in-plane moment in slot 3, where the 2D solution reads it.
 int solve_cap(RUN& run, int kind) {
   int flag = 0;
   VEC6 load, disp;
   if (run.store.ctl.ANALYSIS_TYPE == 3) return CAP_SOLVE_3D(run, kind, flag, load, disp);
-  LOG_RUNTIME(run, "     NOTE: THE TWO-DIMENSIONAL CAP SOLUTION IS NOT AVAILABLE IN THIS BUILD");
-  return ST_OK;
+  MOVE_MOMENT_TO_SLOT_3(run.store);
+  run.store.an.SAVED_LOAD = run.store.loads.EQ_LOAD;
+  return CAP_SOLVE_2D(run, kind, flag, load, disp);
 }
 
 void close_role(RUN& run, int role) {

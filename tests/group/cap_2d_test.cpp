@@ -1,0 +1,563 @@
+// Tests of the 2D cap equilibrium: the rigid-body kinematics of a row, the
+// group reaction with multiplicities, the cofactor solution, the passive
+// force of an embedded cap, and the incremental Newton iteration on rows of
+// linear springs (equilibrium, floors, halving, singular stiffness, rows
+// that do not close).
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/report.h"
+#include "engine/run.h"
+#include "group/cap_solve_2d.h"
+#include "support/test_support.h"
+
+using namespace kestra;
+
+namespace {
+
+std::string file_text(FILE* f) {
+  std::string out;
+  if (!f) return out;
+  std::fflush(f);
+  std::rewind(f);
+  char buf[4096];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+  return out;
+}
+
+// A model of the group reaction for the cap iteration: every row a set of
+// linear springs (axial, lateral, rotational) at its head, carried to the
+// origin by the row's transfer matrix and multiplied by its multiplicity;
+// optionally the rows never close, or the ground and cap resistance the
+// passive force reads are left as a last row would leave them.
+struct SPRING_MODEL {
+  double ka = 0, kl = 0, kr = 0;
+  bool no_closure = false;
+  double ground = 0.0;
+  double cap_p_per_defl = 0.0;  // cap soil resistance per unit |U_Y|
+  int calls = 0;
+};
+SPRING_MODEL model;
+
+int spring_reaction(RUN& run, const VEC3& U, VEC3& R) {
+  ++model.calls;
+  STORE& s = run.store;
+  R = VEC3{};
+  for (int i = 1; i <= s.piles.NPILES; ++i) {
+    VEC3 u;
+    ROW_HEAD_DISPLACEMENT_2D(s, i, U, u);
+    MAT3 M;
+    ROW_TRANSFER_2D(s, i, M);
+    const double m = s.piles.MULTIPLICITY[i];
+    const VEC3 f{0, m * model.ka * u[1], m * model.kl * u[2], m * model.kr * u[3]};
+    for (int r = 1; r <= 3; ++r) R[r] += M[r][1] * f[1] + M[r][2] * f[2] + M[r][3] * f[3];
+  }
+  if (model.no_closure) s.an.OUTCOME = 1;
+  s.an.work.ground = model.ground;
+  s.an.work.CAP_P = model.cap_p_per_defl * std::fabs(U[2]);
+  return ST_OK;
+}
+
+class Cap2D : public ::testing::Test {
+ protected:
+  std::unique_ptr<RUN> run = std::make_unique<RUN>();
+
+  void SetUp() override {
+    RUN_RESET(*run);
+    model = SPRING_MODEL{};
+    model.ka = 2.0e5;
+    model.kl = 1.0e4;
+    model.kr = 5.0e6;
+    STORE& s = run->store;
+    s.ctl.UNITS_SYSTEM = 1;
+    s.ctl.ANALYSIS_TYPE = 2;
+    SET_UNIT_LABELS(s);
+    for (int role : {F_REPORT, F_RUNTIME, F_CASE_RESULTS, F_CAP_TRACE, F_SUMMARY, F_SUMMARY_SCRATCH,
+                     F_RESULTS_TABLE})
+      run->files.fp[role] = std::tmpfile();
+    CURRENT_CONTROLS& c = s.an.cur;
+    c.MAXIT_CAP = 100;
+    c.TOL_CAP = 1.0e-5;
+    c.LOAD_INCREMENT = 1.0;
+    c.MIN_INCREMENT = 0.01;
+    c.PRINT_OPTION = 1;
+  }
+  void TearDown() override {
+    for (FILE*& f : run->files.fp)
+      if (f) {
+        std::fclose(f);
+        f = nullptr;
+      }
+  }
+
+  // Row i: head (X, Y), batter in degrees, multiplicity.
+  void row(int i, double X, double Y, double batter_deg, int n) {
+    PILE_DATA& p = run->store.piles;
+    p.NPILES = std::max(p.NPILES, i);
+    p.PILE_X[i] = X;
+    p.PILE_Y[i] = Y;
+    p.ALPHA_DEG[i] = batter_deg;
+    p.ALPHA[i] = batter_deg * M_PI / 180.0;
+    p.NO_OF_PILE[i] = n;
+    p.MULTIPLICITY[i] = n;
+    p.AXIAL_FACTOR[i] = 1.0;
+    p.PILE_PROP[i] = 1;
+  }
+  void load(double vx, double hy, double mz) {
+    auto& q = run->store.loads.EQ_LOAD;
+    q = {};
+    q[1] = vx;
+    q[2] = hy;
+    q[3] = mz;
+  }
+  int solve(CAP_REACTION_2D reaction = spring_reaction) {
+    int flag = -7;
+    std::array<double, 7> lo{}, uo{};
+    return CAP_SOLVE_2D_WITH(*run, 0, flag, lo, uo, reaction);
+  }
+  std::string text(int role) { return file_text(run->files[role]); }
+  VEC3 U() const { return VEC3{0, run->store.an.U[1], run->store.an.U[2], run->store.an.U[6]}; }
+
+  // The abutment-like group: a battered row each side of a vertical one.
+  void three_rows() {
+    row(1, 0.0, -96.0, -14.0, 6);
+    row(2, 0.0, 0.0, 0.0, 6);
+    row(3, 0.0, 96.0, 14.0, 6);
+  }
+};
+
+TEST_F(Cap2D, RowHeadSeesRigidBodyMotionProjectedOnItsAxes) {
+  struct CASE {
+    const char* id;
+    double X, Y, batter_deg;
+    VEC3 U;
+  } cases[] = {
+      {"vertical at origin", 0, 0, 0, {0, 0.01, 0.002, 0.0}},
+      {"vertical at (X,Y) rotation only", 3.0, -2.0, 0, {0, 0.0, 0.0, 0.001}},
+      {"vertical at (X,Y) all three", -4.0, 7.5, 0, {0, 0.02, -0.01, 0.003}},
+      {"battered 14 deg", 1.0, 96.0, 14.0, {0, 0.02, -0.01, 0.003}},
+      {"battered -20 deg", 0.0, -60.0, -20.0, {0, -0.01, 0.05, -0.0005}},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.id);
+    row(1, c.X, c.Y, c.batter_deg, 1);
+    VEC3 u;
+    ROW_HEAD_DISPLACEMENT_2D(run->store, 1, c.U, u);
+    // Rigid-body head motion, then projected on the pile axis (cos b, sin b)
+    // and its normal (-sin b, cos b).
+    const double hx = c.U[1] - c.Y * c.U[3], hy = c.U[2] + c.X * c.U[3];
+    const double b = c.batter_deg * M_PI / 180.0;
+    EXPECT_NEAR(u[1], std::cos(b) * hx + std::sin(b) * hy, 1e-15);
+    EXPECT_NEAR(u[2], -std::sin(b) * hx + std::cos(b) * hy, 1e-15);
+    EXPECT_DOUBLE_EQ(u[3], c.U[3]);
+    if (c.batter_deg == 0.0) {
+      EXPECT_NEAR(u[1], c.U[1] - c.Y * c.U[3], 1e-15);
+      EXPECT_NEAR(u[2], c.U[2] + c.X * c.U[3], 1e-15);
+    }
+  }
+}
+
+TEST_F(Cap2D, TransferMatrixCarriesHeadForcesToTheOriginAsItsTranspose) {
+  // The work of the head forces on the head displacement equals the work of
+  // the origin forces on the cap displacement: (M f) . U = f . (M^T U).
+  row(1, 2.0, -30.0, 11.0, 1);
+  MAT3 M;
+  ROW_TRANSFER_2D(run->store, 1, M);
+  const VEC3 U{0, 0.3, -0.2, 0.01}, f{0, 1000.0, -250.0, 4.0e4};
+  VEC3 u;
+  ROW_HEAD_DISPLACEMENT_2D(run->store, 1, U, u);
+  double w_head = 0, w_origin = 0;
+  for (int k = 1; k <= 3; ++k) {
+    w_head += f[k] * u[k];
+    double F = 0;
+    for (int j = 1; j <= 3; ++j) F += M[k][j] * f[j];
+    w_origin += F * U[k];
+  }
+  EXPECT_NEAR(w_head, w_origin, 1e-9 * std::fabs(w_head));
+  // A vertical force N at (X, Y) gives the moment -Y N about the origin.
+  row(2, 5.0, 40.0, 0.0, 1);
+  ROW_TRANSFER_2D(run->store, 2, M);
+  EXPECT_DOUBLE_EQ(M[3][1], -40.0);
+  EXPECT_DOUBLE_EQ(M[3][2], 5.0);
+}
+
+TEST_F(Cap2D, CofactorSolutionOfAKnownSystem) {
+  const MAT3 K{{{0, 0, 0, 0}, {0, 4, -2, 1}, {0, 3, 6, -4}, {0, 2, 1, 8}}};
+  // x = (1, -2, 3): r = K x.
+  const VEC3 r{0, 4 + 4 + 3, 3 - 12 - 12, 2 - 2 + 24};
+  VEC3 x{};
+  double det = 0;
+  ASSERT_TRUE(SOLVE_3X3_COFACTORS(K, r, x, det));
+  EXPECT_NEAR(det, 4 * (48 + 4) + 2 * (24 + 8) + 1 * (3 - 12), 1e-12);
+  EXPECT_NEAR(x[1], 1.0, 1e-13);
+  EXPECT_NEAR(x[2], -2.0, 1e-13);
+  EXPECT_NEAR(x[3], 3.0, 1e-13);
+}
+
+TEST_F(Cap2D, CofactorSolutionRefusesADeterminantAtTheFloor) {
+  MAT3 K{{{0, 0, 0, 0}, {0, 1, 2, 3}, {0, 2, 4, 6}, {0, 1, 0, 1}}};  // rows 1 and 2 dependent
+  VEC3 x{0, 9, 9, 9};
+  double det = 1;
+  EXPECT_FALSE(SOLVE_3X3_COFACTORS(K, VEC3{0, 1, 1, 1}, x, det));
+  EXPECT_EQ(x[1], 9.0);  // untouched
+  // A tiny but regular matrix: det 1e-15 is below the floor, 1e-12 above.
+  K = MAT3{};
+  K[1][1] = 1e-5;
+  K[2][2] = 1e-5;
+  K[3][3] = 1e-5;
+  EXPECT_FALSE(SOLVE_3X3_COFACTORS(K, VEC3{0, 1, 1, 1}, x, det));
+  K[3][3] = 1e-2;
+  EXPECT_TRUE(SOLVE_3X3_COFACTORS(K, VEC3{0, 1, 1, 1}, x, det));
+}
+
+TEST_F(Cap2D, StepSizesDependOnTheUnitsSystem) {
+  VEC3 st;
+  CAP_STEPS_2D(run->store, st);
+  EXPECT_EQ(st[1], double(1.0E-5f));
+  EXPECT_EQ(st[2], double(1.0E-5f));
+  EXPECT_EQ(st[3], double(1.0E-8f));
+  run->store.ctl.UNITS_SYSTEM = 2;
+  CAP_STEPS_2D(run->store, st);
+  EXPECT_EQ(st[1], double(2.54E-7f));
+  EXPECT_EQ(st[2], double(2.54E-7f));
+  EXPECT_EQ(st[3], double(1.0E-8f));
+}
+
+TEST_F(Cap2D, MomentOfACombinationMovesToSlot3) {
+  run->store.loads.EQ_LOAD = {0, 100.0, 20.0, 0.0, 0.0, 0.0, -3.0e4};
+  MOVE_MOMENT_TO_SLOT_3(run->store);
+  const auto& q = run->store.loads.EQ_LOAD;
+  EXPECT_EQ(q[1], 100.0);
+  EXPECT_EQ(q[2], 20.0);
+  EXPECT_EQ(q[3], -3.0e4);
+  EXPECT_EQ(q[4], 0.0);
+}
+
+TEST_F(Cap2D, PassiveForceIsZeroWithTheGroundAtOrBelowTheHeads) {
+  row(1, 0.0, -96.0, 0.0, 3);
+  row(2, 1.5, 96.0, 0.0, 3);
+  run->store.piles.CAP_THICKNESS = 36.0;
+  run->store.an.work.CAP_P = 50.0;
+  for (double g : {0.0, 10.0, double(-1.0E-6f)}) {
+    SCOPED_TRACE(g);
+    run->store.an.work.ground = g;
+    VEC3 P{0, 9, 9, 9};
+    double F = 9, pos = 9;
+    PASSIVE_FORCE_2D(*run, VEC3{0, 0.1, 0.5, 0.0}, P, F, pos);
+    EXPECT_EQ(P[1], 0.0);
+    EXPECT_EQ(P[2], 0.0);
+    EXPECT_EQ(P[3], 0.0);
+    EXPECT_EQ(F, 0.0);
+    EXPECT_EQ(pos, 1.5);  // the X of the last row
+  }
+}
+
+TEST_F(Cap2D, PassiveForceOfAPartlyAndAFullyEmbeddedCap) {
+  row(1, 2.0, 0.0, 0.0, 1);
+  run->store.piles.CAP_THICKNESS = 30.0;
+  PILE_WORK& w = run->store.an.work;
+  w.CAP_P = 60.0;
+  // Ground 20 above the heads, cap 30 thick: triangle of height 20.
+  w.ground = -20.0;
+  VEC3 P;
+  double F, pos;
+  PASSIVE_FORCE_2D(*run, VEC3{0, 0, 0.2, 0}, P, F, pos);
+  EXPECT_DOUBLE_EQ(F, 0.5 * 20 * 60);
+  EXPECT_DOUBLE_EQ(P[2], -F);  // opposes the movement
+  EXPECT_DOUBLE_EQ(P[3], 0.5 * 20 * 60 * (20.0 / 3 - 2.0));
+  EXPECT_DOUBLE_EQ(pos, 2.0 - (60 * 400.0 / 6) / F);
+  // Moving the other way turns force and moment.
+  VEC3 Q;
+  PASSIVE_FORCE_2D(*run, VEC3{0, 0, -0.2, 0}, Q, F, pos);
+  EXPECT_DOUBLE_EQ(Q[2], -P[2]);
+  EXPECT_DOUBLE_EQ(Q[3], -P[3]);
+  EXPECT_DOUBLE_EQ(F, -0.5 * 20 * 60);
+  // Ground 50 above: trapezoid over the cap thickness 30.
+  w.ground = -50.0;
+  PASSIVE_FORCE_2D(*run, VEC3{0, 0, 0.2, 0}, P, F, pos);
+  const double e = 20.0 * 60 / 50;
+  EXPECT_DOUBLE_EQ(F, 0.5 * 30 * (e + 60));
+  EXPECT_DOUBLE_EQ(P[3], 30 * e * (15 - 2.0) + 0.5 * 30 * (60 - e) * (10 - 2.0));
+  // No soil resistance at the face: no force, and a finite position.
+  w.CAP_P = 0.0;
+  PASSIVE_FORCE_2D(*run, VEC3{0, 0, 0.2, 0}, P, F, pos);
+  EXPECT_EQ(F, 0.0);
+  EXPECT_EQ(pos, 2.0);
+}
+
+// A user load-settlement curve for every row: (-0.5,-100) (-0.1,-60) (0,0)
+// (0.1,80) (0.5,200).
+void user_curve(STORE& s) {
+  s.soil.NLSCURVES = 1;
+  USER_LS_CURVE& c = s.soil.LS_CURVES[1];
+  c.NPOINTS = 5;
+  const double d[] = {-0.5, -0.1, 0.0, 0.1, 0.5}, q[] = {-100, -60, 0, 80, 200};
+  for (int k = 0; k < 5; ++k) {
+    c.DISP[k + 1] = d[k];
+    c.LOAD[k + 1] = q[k];
+  }
+  for (int i = 1; i <= s.piles.NPILES; ++i) s.piles.LS_SET[i] = 1;
+}
+
+TEST_F(Cap2D, AxialHeadForceFollowsTheLoadSettlementCurve) {
+  row(1, 0.0, 0.0, 0.0, 1);
+  user_curve(run->store);
+  struct CASE {
+    double a, N;
+  } cases[] = {
+      {0.0, 0.0},      {1.0e-15, 8.0e-13}, {0.05, 40.0},  {0.1, 80.0},   {0.3, 140.0},
+      {0.5, 200.0},    {-0.5, -100.0},    {-0.3, -80.0}, {0.6, 0.0},    {-0.6, 0.0},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.a);
+    int st = -1;
+    EXPECT_NEAR(AXIAL_HEAD_FORCE_2D(*run, 1, c.a, st), c.N, 1e-12);
+    EXPECT_EQ(st, ST_OK);
+  }
+  // Outside the curve nothing is recorded unless recording is on.
+  EXPECT_EQ(run->store.an.N_FAIL_BEARING, 0);
+  EXPECT_EQ(run->store.an.N_FAIL_PULLOUT, 0);
+}
+
+TEST_F(Cap2D, AxialFailuresAreRecordedWithTheirLimits) {
+  row(1, 0.0, 0.0, 0.0, 1);
+  row(2, 0.0, 10.0, 0.0, 1);
+  user_curve(run->store);
+  run->files.fp[F_FAIL_WARNINGS] = std::tmpfile();
+  run->store.an.WARN_RECORDING = 1;
+  int st;
+  EXPECT_EQ(AXIAL_HEAD_FORCE_2D(*run, 2, 0.75, st), 0.0);
+  EXPECT_EQ(AXIAL_HEAD_FORCE_2D(*run, 1, -0.625, st), 0.0);
+  EXPECT_EQ(run->store.an.N_FAIL_BEARING, 1);
+  EXPECT_EQ(run->store.an.N_FAIL_PULLOUT, 1);
+  EXPECT_EQ(text(F_FAIL_WARNINGS),
+            "\n"
+            "     ** WARNING **  APPARENT FAILURE IN BEARING    ,  PILE GROUP    2\n"
+            "                    AX. DISP.=  0.7500E+00 >   0.5000E+00     AX. FORCE=  0.0000E+00\n"
+            "\n"
+            "     ** WARNING **  APPARENT FAILURE IN PULL OUT      PILE GROUP    1\n"
+            "                    AX. DISP.= -0.6250E+00 >  -0.5000E+00     AX. FORCE=  0.0000E+00\n");
+}
+
+TEST_F(Cap2D, GroupReactionCountsEveryPileOfARow) {
+  // Two vertical rows at heads X = 0, Y = -50 (3 piles) and Y = +50 (1 pile),
+  // pushed down without rotation or lateral movement: only axial forces.
+  row(1, 0.0, -50.0, 0.0, 3);
+  row(2, 0.0, 50.0, 0.0, 1);
+  STORE& s = run->store;
+  user_curve(s);
+  s.piles.PROP[1].INC = 10;
+  s.piles.PROP[1].LENGTH = 100.0;
+  s.soil.NL = 1;
+  s.soil.LAYER_TOP[1] = 0.0;
+  s.soil.LAYER_BOTTOM[1] = 1000.0;
+  VEC3 R{};
+  ASSERT_EQ(CAP_RESISTANCE_2D(*run, VEC3{0, 0.05, 0.0, 0.0}, R), ST_OK);
+  EXPECT_NEAR(R[1], 4 * 40.0, 1e-9);
+  EXPECT_NEAR(R[2], 0.0, 1e-9);
+  EXPECT_NEAR(R[3], -(-50.0) * 3 * 40.0 - 50.0 * 40.0, 1e-7);
+  // The axial-load factor scales the row's force.
+  s.piles.AXIAL_FACTOR[2] = 0.5;
+  ASSERT_EQ(CAP_RESISTANCE_2D(*run, VEC3{0, 0.05, 0.0, 0.0}, R), ST_OK);
+  EXPECT_NEAR(R[1], 3 * 40.0 + 20.0, 1e-9);
+}
+
+// Solves the linear group directly: sum of m M diag(k) M^T, for comparison.
+VEC3 linear_solution(const STORE& s, const VEC3& L) {
+  MAT3 K{};
+  for (int i = 1; i <= s.piles.NPILES; ++i) {
+    MAT3 M;
+    ROW_TRANSFER_2D(s, i, M);
+    const double m = s.piles.MULTIPLICITY[i];
+    const double k[4] = {0, model.ka, model.kl, model.kr};
+    for (int a = 1; a <= 3; ++a)
+      for (int b = 1; b <= 3; ++b)
+        for (int j = 1; j <= 3; ++j) K[a][b] += m * M[a][j] * k[j] * M[b][j];
+  }
+  // Gaussian elimination, independent of the cofactor solver.
+  double A[3][4];
+  for (int a = 0; a < 3; ++a) {
+    for (int b = 0; b < 3; ++b) A[a][b] = K[a + 1][b + 1];
+    A[a][3] = L[a + 1];
+  }
+  for (int p = 0; p < 3; ++p)
+    for (int a = p + 1; a < 3; ++a) {
+      const double f = A[a][p] / A[p][p];
+      for (int b = p; b < 4; ++b) A[a][b] -= f * A[p][b];
+    }
+  VEC3 x{};
+  for (int a = 2; a >= 0; --a) {
+    double v = A[a][3];
+    for (int b = a + 1; b < 3; ++b) v -= A[a][b] * x[b + 1];
+    x[a + 1] = v / A[a][a];
+  }
+  return x;
+}
+
+TEST_F(Cap2D, LinearRowsBalanceTheLoad) {
+  three_rows();
+  load(9.0e5, 1.2e5, -1.5e6);
+  ASSERT_EQ(solve(), ST_OK);
+  const ANALYSIS& an = run->store.an;
+  EXPECT_EQ(an.OUTCOME, 0);
+  EXPECT_EQ(an.FRACTION, 1.0);
+  const VEC3 x = linear_solution(run->store, VEC3{0, 9.0e5, 1.2e5, -1.5e6});
+  for (int k = 1; k <= 3; ++k) EXPECT_NEAR(U()[k], x[k], 1e-6 * std::fabs(x[k]) + 1e-12) << k;
+  // Equilibrium: the row reactions at the origin balance the load.
+  VEC3 R;
+  spring_reaction(*run, U(), R);
+  EXPECT_NEAR(R[1], 9.0e5, 1.0);
+  EXPECT_NEAR(R[2], 1.2e5, 1.0);
+  EXPECT_NEAR(R[3], -1.5e6, 10.0);
+  EXPECT_NE(text(F_CASE_RESULTS).find("    1 ANALYSIS COMPLETED"), std::string::npos);
+  const std::string rep = text(F_REPORT);
+  EXPECT_NE(rep.find("* TABLE L *   COMPUTATION ON PILE CAP"), std::string::npos);
+  EXPECT_NE(rep.find("VERT. LOAD, LBS    HORI. LOAD, LBS    MOMENT,"), std::string::npos);
+  // The load and the displacement of Table L, the moment and rotation last.
+  EXPECT_NE(rep.find("                 9.00000E+05       1.20000E+05      -1.50000E+06 \n"), std::string::npos);
+  EXPECT_NE(rep.find("NUMBER OF ITERATIONS = "), std::string::npos);
+  EXPECT_NE(rep.find("* TABLE M *   COMPUTATION ON INDIVIDUAL PILE"), std::string::npos);
+  EXPECT_EQ(run->store.an.PRINTED, 1);
+}
+
+TEST_F(Cap2D, MultiplicityScalesTheCapStiffness) {
+  // One row of 3 piles moves as three rows of 1 at the same place would.
+  row(1, 0.0, 0.0, 0.0, 3);
+  row(2, 0.0, 40.0, 10.0, 3);
+  load(3.0e5, 2.0e4, 1.0e5);
+  ASSERT_EQ(solve(), ST_OK);
+  const VEC3 with3 = U();
+  run->store.piles.MULTIPLICITY[1] = run->store.piles.MULTIPLICITY[2] = 1;
+  load(1.0e5, 2.0e4 / 3, 1.0e5 / 3);
+  ASSERT_EQ(solve(), ST_OK);
+  for (int k = 1; k <= 3; ++k) EXPECT_NEAR(U()[k], with3[k], 1e-9 * std::fabs(with3[k]) + 1e-15) << k;
+}
+
+TEST_F(Cap2D, ZeroLoadConvergesAtTheSecondIterationByTheFloors) {
+  three_rows();
+  load(0, 0, 0);
+  ASSERT_EQ(solve(), ST_OK);
+  EXPECT_EQ(run->store.an.CAP_ITERATIONS, 2);
+  EXPECT_EQ(run->store.an.OUTCOME, 0);
+  for (int k = 1; k <= 6; ++k) EXPECT_EQ(run->store.an.U[k], 0.0);
+  EXPECT_NE(text(F_CASE_RESULTS).find("    1 ANALYSIS COMPLETED"), std::string::npos);
+}
+
+TEST_F(Cap2D, LoadFractionsLandExactlyOnTheFullLoad) {
+  three_rows();
+  load(9.0e5, 1.2e5, -1.5e6);
+  run->store.an.cur.LOAD_INCREMENT = 0.3;
+  ASSERT_EQ(solve(), ST_OK);
+  const std::string rt = text(F_RUNTIME);
+  for (const char* line : {"STEP     1, TCUR     0.3000", "STEP     2, TCUR     0.6000", "STEP     3, TCUR     0.9000",
+                           "STEP     4, TCUR     1.0000, DTCUR     0.3000"})
+    EXPECT_NE(rt.find(line), std::string::npos) << line;
+  EXPECT_EQ(rt.find("STEP     5"), std::string::npos);
+  EXPECT_EQ(run->store.an.FRACTION, 1.0);
+}
+
+TEST_F(Cap2D, SingularStiffnessWarnsAndFailsTheCase) {
+  // Vertical rows all at Y = 0 without rotational springs: rotation and
+  // horizontal movement have stiffness, but a single vertical row with no
+  // lateral or rotational spring leaves two directions free.
+  row(1, 0.0, 0.0, 0.0, 2);
+  model.kl = 0.0;
+  model.kr = 0.0;
+  load(1.0e5, 0.0, 0.0);
+  ASSERT_EQ(solve(), ST_OK);
+  EXPECT_EQ(run->store.an.OUTCOME, 2);
+  const std::string rep = text(F_REPORT);
+  EXPECT_NE(rep.find("     ** WARNING **  DETERMINANT OF STIFFNESS MATRIX IS ZERO"), std::string::npos);
+  EXPECT_EQ(rep.find("PILE CAP DISPL DOES NOT CONVERGE"), std::string::npos);
+  EXPECT_EQ(rep.find("* TABLE L *"), std::string::npos);
+  EXPECT_NE(text(F_CASE_RESULTS).find("    7 SINGULAR STIFFNESS MATRIX "), std::string::npos);
+  EXPECT_EQ(text(F_CASE_RESULTS).find("ANALYSIS COMPLETED"), std::string::npos);
+}
+
+TEST_F(Cap2D, RowsThatNeverCloseAreNeverTakenAsConverged) {
+  three_rows();
+  model.no_closure = true;
+  load(9.0e5, 1.2e5, -1.5e6);
+  run->store.an.cur.LOAD_INCREMENT = 0.5;
+  run->store.an.cur.MIN_INCREMENT = 0.1;
+  ASSERT_EQ(solve(), ST_OK);
+  EXPECT_EQ(run->store.an.OUTCOME, 1);
+  const std::string cr = text(F_CASE_RESULTS);
+  EXPECT_NE(cr.find("    6 NO CONVERGENCE ON PILES   "), std::string::npos);
+  EXPECT_EQ(cr.find("ANALYSIS COMPLETED"), std::string::npos);
+  EXPECT_EQ(cr.find("SOLUTION AT"), std::string::npos);
+  // Halved 0.5 -> 0.25 -> 0.125 -> 0.0625 < 0.1, each after one evaluation.
+  const std::string rt = text(F_RUNTIME);
+  EXPECT_NE(rt.find("PILE CAP DISPL DOES NOT CONVERGE AFTER,  100  ITERATIONS"), std::string::npos);
+  EXPECT_EQ(model.calls, 3);
+  EXPECT_EQ(text(F_REPORT).find("* TABLE L *"), std::string::npos);
+}
+
+TEST_F(Cap2D, PassiveResistanceActsForCapOption1Only) {
+  three_rows();
+  run->store.piles.CAP_THICKNESS = 36.0;
+  model.ground = -48.0;
+  model.cap_p_per_defl = 400.0;
+  load(9.0e5, 1.2e5, -1.5e6);
+  run->store.ctl.CAP_OPTION = 0;
+  ASSERT_EQ(solve(), ST_OK);
+  const VEC3 bare = U();
+  run->store.ctl.CAP_OPTION = 2;
+  load(9.0e5, 1.2e5, -1.5e6);
+  ASSERT_EQ(solve(), ST_OK);
+  for (int k = 1; k <= 3; ++k) EXPECT_EQ(U()[k], bare[k]);
+  EXPECT_EQ(text(F_REPORT).find("PASIVE RESISTANCE"), std::string::npos);
+
+  run->store.ctl.CAP_OPTION = 1;
+  load(9.0e5, 1.2e5, -1.5e6);
+  ASSERT_EQ(solve(), ST_OK);
+  const VEC3 emb = U();
+  EXPECT_LT(emb[2], bare[2]);  // the passive earth pressure holds the cap back
+  // Equilibrium with the passive force: rows + passive = load.
+  VEC3 R, P;
+  spring_reaction(*run, emb, R);
+  double F, pos;
+  PASSIVE_FORCE_2D(*run, emb, P, F, pos);
+  EXPECT_NEAR(R[1] - P[1], 9.0e5, 1.0);
+  EXPECT_NEAR(R[2] - P[2], 1.2e5, 1.0);
+  EXPECT_NEAR(R[3] - P[3], -1.5e6, 20.0);
+  EXPECT_GT(F, 0.0);
+  EXPECT_NE(text(F_REPORT).find("* PASIVE RESISTANCE IN PILE CAP *"), std::string::npos);
+  // The printed load is the applied load, without the passive part.
+  EXPECT_EQ(run->store.loads.EQ_LOAD[2], 1.2e5);
+  EXPECT_EQ(run->store.loads.EQ_LOAD[6], -1.5e6);
+}
+
+TEST_F(Cap2D, PyPhaseIsHandedBackAndCleared) {
+  three_rows();
+  load(0, 0, 0);
+  run->store.an.PY_PHASE = -1;
+  int flag = 0;
+  std::array<double, 7> lo{}, uo{};
+  ASSERT_EQ(CAP_SOLVE_2D_WITH(*run, 1, flag, lo, uo, spring_reaction), ST_OK);
+  EXPECT_EQ(flag, -1);
+  EXPECT_EQ(run->store.an.PY_PHASE, 0);
+}
+
+TEST_F(Cap2D, StopRequestEndsTheSolutionAtOnce) {
+  const auto dir = kestra_test::scratch_dir("cap2d_stop");
+  run->files.name[F_STOP_REQUEST] = (dir / "stop.dat").string();
+  run->files.name[F_PROGRESS] = (dir / "progress.dat").string();
+  kestra_test::write_file(dir / "stop.dat", "1\n");
+  three_rows();
+  load(9.0e5, 1.2e5, -1.5e6);
+  EXPECT_EQ(solve(), ST_STOPPED);
+  EXPECT_EQ(model.calls, 0);
+  EXPECT_EQ(text(F_CASE_RESULTS), "");
+  const std::string progress = kestra_test::read_file(dir / "progress.dat");
+  EXPECT_NE(progress.find("- ANALYSIS FOR LOAD CASE   0/  0\n STEP:    1 TCUR:    1.0000 ITERATION:    1"),
+            std::string::npos);
+}
+
+}  // namespace
