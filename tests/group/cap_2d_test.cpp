@@ -14,6 +14,8 @@
 #include "engine/report.h"
 #include "engine/run.h"
 #include "group/cap_solve_2d.h"
+#include "group/cap_solve_3d.h"
+#include "group/pile_head.h"
 #include "support/test_support.h"
 
 using namespace kestra;
@@ -558,6 +560,164 @@ TEST_F(Cap2D, StopRequestEndsTheSolutionAtOnce) {
   const std::string progress = kestra_test::read_file(dir / "progress.dat");
   EXPECT_NE(progress.find("- ANALYSIS FOR LOAD CASE   0/  0\n STEP:    1 TCUR:    1.0000 ITERATION:    1"),
             std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+// The same foundation as a 3D group and as a 2D model: four vertical piles
+// at (0, +-60, +-40) and two rows of two piles at (0, +-60), with a common
+// nonlinear load-settlement curve, loaded in the X-Y plane.
+class Cap2DAgainst3D : public ::testing::Test {
+ protected:
+  std::unique_ptr<RUN> run = std::make_unique<RUN>();
+
+  void SetUp() override {
+    RUN_RESET(*run);
+    STORE& s = run->store;
+    s.ctl.UNITS_SYSTEM = 1;
+    SET_UNIT_LABELS(s);
+    for (int role : {F_REPORT, F_RUNTIME, F_CASE_RESULTS, F_CAP_TRACE, F_SUMMARY, F_SUMMARY_SCRATCH,
+                     F_RESULTS_TABLE})
+      run->files.fp[role] = std::tmpfile();
+    CURRENT_CONTROLS& c = s.an.cur;
+    c.MAXIT_CAP = 100;
+    c.MAXIT_PILE = 100;
+    c.TOL_CAP = 1.0e-8;
+    c.TOL_PILE = 1.0e-8;
+    c.LOAD_INCREMENT = 0.5;
+    c.MIN_INCREMENT = 0.01;
+    PILE_PROPERTY& pr = s.piles.PROP[1];
+    s.piles.NPROP = 1;
+    pr.NSECT = 1;
+    pr.INC = 20;
+    pr.LENGTH = 400.0;
+    pr.SECT[1].SECT_FROM = 0.0;
+    pr.SECT[1].SECT_TO = 400.0;
+    pr.SECT[1].E_MOD = 2.9e7;
+    pr.SECT[1].TOP[XS_IZ] = pr.SECT[1].BOT[XS_IZ] = 729.0;
+    pr.SECT[1].TOP[XS_IY] = pr.SECT[1].BOT[XS_IY] = 729.0;
+    pr.SECT[1].TOP[XS_AREA] = pr.SECT[1].BOT[XS_AREA] = 21.4;
+    s.soil.NL = 1;
+    s.soil.LAYER_TOP[1] = 0.0;
+    s.soil.LAYER_BOTTOM[1] = 1000.0;
+    s.soil.NLSCURVES = 1;
+    USER_LS_CURVE& ls = s.soil.LS_CURVES[1];
+    const double d[] = {-2.0, -0.2, 0.0, 0.1, 0.4, 2.0}, q[] = {-1.5e5, -1.0e5, 0.0, 1.2e5, 2.4e5, 3.0e5};
+    ls.NPOINTS = 6;
+    for (int k = 0; k < 6; ++k) {
+      ls.DISP[k + 1] = d[k];
+      ls.LOAD[k + 1] = q[k];
+    }
+    s.soil.NTRCURVES = 1;
+    USER_TR_CURVE& tr = s.soil.TR_CURVES[1];
+    tr.NPOINTS = 2;
+    tr.ROTATION[1] = -1.0;
+    tr.ROTATION[2] = 1.0;
+    tr.MOMENT[1] = -1.0e6;
+    tr.MOMENT[2] = 1.0e6;
+  }
+  void TearDown() override {
+    for (FILE*& f : run->files.fp)
+      if (f) {
+        std::fclose(f);
+        f = nullptr;
+      }
+  }
+  void pile(int i, double Y, double Z, int n) {
+    PILE_DATA& p = run->store.piles;
+    p.NPILES = std::max(p.NPILES, i);
+    p.PILE_X[i] = 0.0;
+    p.PILE_Y[i] = Y;
+    p.PILE_Z[i] = Z;
+    p.ALPHA[i] = 0.0;
+    p.BETA[i] = run->store.ctl.ANALYSIS_TYPE == 3 ? M_PI / 2 : 0.0;
+    p.MULTIPLICITY[i] = n;
+    p.NO_OF_PILE[i] = n;
+    p.AXIAL_FACTOR[i] = 1.0;
+    p.PILE_PROP[i] = 1;
+    p.LS_SET[i] = 1;
+    p.TR_SET[i] = run->store.ctl.ANALYSIS_TYPE == 3 ? 1 : 0;
+    p.CONNECTY[i] = 2;
+    p.CONNECTZ[i] = run->store.ctl.ANALYSIS_TYPE == 3 ? 2 : 0;
+  }
+};
+
+TEST_F(Cap2DAgainst3D, SameCapDisplacementsAndPileForces) {
+  // Pile forces 150000 +- 16667 per pile: on the second segment of the curve.
+  const double V = 6.0e5, H = 2.0e4, M = -4.0e6;
+  STORE& s = run->store;
+  int flag = 0;
+  VEC6 lo{}, uo{};
+
+  s.ctl.ANALYSIS_TYPE = 3;
+  pile(1, -60.0, -40.0, 1);
+  pile(2, -60.0, 40.0, 1);
+  pile(3, 60.0, -40.0, 1);
+  pile(4, 60.0, 40.0, 1);
+  s.loads.EQ_LOAD = VEC6{0, V, H, 0, 0, 0, M};
+  ASSERT_EQ(CAP_SOLVE_3D(*run, 0, flag, lo, uo), ST_OK);
+  ASSERT_EQ(s.an.OUTCOME, 0);
+  const VEC6 U3 = s.an.U;
+  VEC6 R3;
+  ASSERT_EQ(CAP_RESISTANCE(*run, U3, R3), ST_OK);
+
+  TearDown();
+  SetUp();
+  s.ctl.ANALYSIS_TYPE = 2;
+  pile(1, -60.0, 0.0, 2);
+  pile(2, 60.0, 0.0, 2);
+  s.loads.EQ_LOAD = VEC6{0, V, H, 0, 0, 0, M};
+  MOVE_MOMENT_TO_SLOT_3(s);
+  ASSERT_EQ(CAP_SOLVE_2D(*run, 0, flag, lo, uo), ST_OK);
+  ASSERT_EQ(s.an.OUTCOME, 0);
+  const VEC6 U2 = s.an.U;
+  VEC3 R2;
+  ASSERT_EQ(CAP_RESISTANCE_2D(*run, VEC3{0, U2[1], U2[2], U2[6]}, R2), ST_OK);
+
+  // The cap moves alike; the 3D group stays in its plane.
+  for (int k : {1, 2, 6}) EXPECT_NEAR(U2[k], U3[k], 1e-4 * std::fabs(U3[k])) << k;
+  for (int k : {3, 4, 5}) EXPECT_NEAR(U3[k], 0.0, 1e-9) << k;
+  // Reactions: the 3D one acts on the cap (opposite sign convention).
+  EXPECT_NEAR(R2[1], -R3[1], 1e-4 * std::fabs(V));
+  EXPECT_NEAR(R2[2], -R3[2], 1e-4 * std::fabs(H));
+  EXPECT_NEAR(R2[3], -R3[6], 1e-4 * std::fabs(M));
+  // And both balance the load.
+  EXPECT_NEAR(R2[1], V, 1e-4 * V);
+  EXPECT_NEAR(R2[2], H, 1e-4 * H);
+  EXPECT_NEAR(R2[3], M, 1e-4 * std::fabs(M));
+}
+
+TEST_F(Cap2DAgainst3D, BatteredRowsBalanceTheLoadAtEveryFraction) {
+  STORE& s = run->store;
+  s.ctl.ANALYSIS_TYPE = 2;
+  pile(1, -96.0, 0.0, 6);
+  pile(2, 0.0, 0.0, 6);
+  pile(3, 96.0, 0.0, 6);
+  s.piles.ALPHA[1] = -14.0 * M_PI / 180;
+  s.piles.ALPHA[3] = 14.0 * M_PI / 180;
+  s.piles.PILE_X[3] = 6.0;  // heads at two levels
+  s.an.cur.LOAD_INCREMENT = 0.3;
+  const VEC3 L{0, 1.8e6, 1.2e5, -1.5e6};
+  for (int variant = 0; variant < 2; ++variant) {
+    SCOPED_TRACE(variant);
+    s.an.cur.TOL_CAP = variant == 0 ? 1.0e-8 : 1.0e-3;
+    s.loads.EQ_LOAD = VEC6{0, L[1], L[2], L[3], 0, 0, 0};
+    int flag = 0;
+    VEC6 lo{}, uo{};
+    ASSERT_EQ(CAP_SOLVE_2D(*run, 0, flag, lo, uo), ST_OK);
+    ASSERT_EQ(s.an.OUTCOME, 0);
+    ASSERT_EQ(s.an.FRACTION, 1.0);
+    VEC3 R;
+    ASSERT_EQ(CAP_RESISTANCE_2D(*run, VEC3{0, s.an.U[1], s.an.U[2], s.an.U[6]}, R), ST_OK);
+    // The tolerance on the cap movement bounds the residual.
+    const double tol = variant == 0 ? 1e-6 : 1e-2;
+    EXPECT_NEAR(R[1], L[1], tol * std::fabs(L[1]));
+    EXPECT_NEAR(R[2], L[2], tol * std::fabs(L[1]));
+    EXPECT_NEAR(R[3], L[3], tol * std::fabs(L[1]) * 96.0);
+    for (int k = 1; k <= 3; ++k) EXPECT_EQ(lo[k], L[k]);
+  }
 }
 
 }  // namespace
