@@ -10,6 +10,7 @@
 #include "engine/report.h"
 #include "engine/writers.h"
 #include "output/results_report.h"
+#include "output/row_results_2d.h"
 #include "pile/pile_solvers.h"
 
 namespace kestra {
@@ -104,6 +105,13 @@ void set_row_controls(const ANALYSIS& an, WORK& w) {
     w.CONTROL.BENDING_RF = an.cur.BENDING_RF;
     w.CONTROL.SHEAR_RF = an.cur.SHEAR_RF;
   }
+}
+
+// Tabulation of the p-y curves off for the analysis (built for any store
+// type, like set_row_controls, until the p-y state is in the store).
+template <class S>
+void py_tabulation_off(S& s) {
+  if constexpr (requires { s.py.PY_TABULATE; }) s.py.PY_TABULATE = 0;
 }
 
 // Writes the three values of a trace vector.
@@ -277,9 +285,10 @@ int CAP_RESISTANCE_2D(RUN& run, const VEC3& U, VEC3& R) {
     if (w.NO_CLOSURE != 0) {
       an.OUTCOME = 1;
     } else {
-      // The head moment of the solution, taken before any recording of the
-      // row (which turns BMOM into EI*y'' in place).
+      // The head moment of the solution, taken before the recording of the
+      // row turns BMOM into EI*y'' in place.
       Mh = w.PLANE_Y.BMOM[NODE(0)];
+      if (an.PASS_FLAG == 1 || an.PASS_FLAG == 2) RECORD_ROW_2D(run, i, u, VEC3{0.0, N, V, Mh});
     }
     const double m = s.piles.MULTIPLICITY[i];
     const VEC3 f{0.0, m * N, m * V, m * Mh};
@@ -484,6 +493,7 @@ int CAP_SOLVE_2D_WITH(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_
     dU_step = VEC3{};
     iteration = 0;
     an.CAP_ITERATIONS = 0;
+    py_tabulation_off(s);
 
     for (;;) {
       an.N_FAIL_BEARING = an.N_FAIL_PULLOUT = 0;

@@ -721,3 +721,51 @@ TEST_F(Cap2DAgainst3D, BatteredRowsBalanceTheLoadAtEveryFraction) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Cap2DAgainst3D, PrintingPassKeepsTheReactionAndPrintsForcesAboutTheOrigin) {
+  STORE& s = run->store;
+  s.ctl.ANALYSIS_TYPE = 2;
+  pile(1, -96.0, 0.0, 6);
+  pile(2, 96.0, 0.0, 2);
+  s.piles.ALPHA[2] = 14.0 * M_PI / 180;
+  s.piles.PILE_X[2] = 12.0;
+  s.an.cur.PRINT_OPTION = 2;
+  const VEC3 U{0, 0.05, 0.2, -0.001};
+  VEC3 R0, R1;
+  s.an.PASS_FLAG = 0;
+  ASSERT_EQ(CAP_RESISTANCE_2D(*run, U, R0), ST_OK);
+  const double head_moment = s.an.work.PLANE_Y.BMOM[NODE(0)];
+  s.an.PASS_FLAG = 1;
+  ASSERT_EQ(CAP_RESISTANCE_2D(*run, U, R1), ST_OK);
+  s.an.PASS_FLAG = 0;
+  // The reaction of the printing pass is that of the solution, although the
+  // recording turned the moments along the pile into EI*y''.
+  for (int k = 1; k <= 3; ++k) EXPECT_EQ(R1[k], R0[k]) << k;
+  EXPECT_EQ(s.an.work.PLANE_Y.BMOM[NODE(0)], -head_moment);
+
+  // The last row printed: its global head forces are its local ones carried
+  // to the origin, one pile's worth.
+  MAT3 M;
+  ROW_TRANSFER_2D(s, 2, M);
+  const VEC6& fl = s.an.HEAD_LOCAL_FORCE;
+  const VEC6& fg = s.an.HEAD_GLOBAL_FORCE;
+  for (int r = 1; r <= 3; ++r) {
+    const double expect = M[r][1] * fl[1] + M[r][2] * fl[2] + M[r][3] * fl[6];
+    EXPECT_NEAR(fg[r == 3 ? 6 : r], expect, 1e-9 * (std::fabs(expect) + 1.0)) << r;
+  }
+  EXPECT_DOUBLE_EQ(fl[6], head_moment);
+  VEC3 u;
+  ROW_HEAD_DISPLACEMENT_2D(s, 2, U, u);
+  EXPECT_DOUBLE_EQ(s.an.HEAD_LOCAL_DISP[1], u[1]);
+  const std::string tab = file_text(run->files[F_RESULTS_TABLE]);
+  EXPECT_NE(tab.find("* PILE GROUP *     1\n* PILE TOP DISP. AND REACT. GLOBAL\n"), std::string::npos);
+  EXPECT_NE(tab.find("* PILE GROUP *     2\n"), std::string::npos);
+  EXPECT_NE(tab.find("       * EFFECTS FOR LATERALLY LOADED PILE *   \n"), std::string::npos);
+  const std::string rep = file_text(run->files[F_REPORT]);
+  EXPECT_NE(rep.find("       * PILE GROUP *  2"), std::string::npos);
+  EXPECT_NE(rep.find("BM,LBS-IN STRESS,LBS/IN**2"), std::string::npos);
+}
+
+}  // namespace
