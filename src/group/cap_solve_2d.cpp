@@ -647,6 +647,10 @@ int CAP_SOLVE_2D_WITH(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_
     }
   }
 
+  // The stored fraction is now the last converged one (0 when none).
+  an.TCUR = last_converged;
+  an.FRACTION = last_converged;
+
   // Failure warnings of the last base evaluation.
   if (an.N_FAIL_BEARING > 0) {
     if (rep)

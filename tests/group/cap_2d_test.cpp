@@ -43,6 +43,7 @@ struct SPRING_MODEL {
   bool no_closure = false;
   double ground = 0.0;
   double cap_p_per_defl = 0.0;  // cap soil resistance per unit |U_Y|
+  double wobble_beyond = 0.0;   // > 0: beyond this U_Y the reaction jitters (never converges)
   int calls = 0;
 };
 SPRING_MODEL model;
@@ -61,6 +62,7 @@ int spring_reaction(RUN& run, const VEC3& U, VEC3& R) {
     for (int r = 1; r <= 3; ++r) R[r] += M[r][1] * f[1] + M[r][2] * f[2] + M[r][3] * f[3];
   }
   if (model.no_closure) s.an.OUTCOME = 1;
+  if (model.wobble_beyond > 0.0 && U[2] > model.wobble_beyond) R[2] += model.calls % 2 ? 2.0e3 : -2.0e3;
   s.an.work.ground = model.ground;
   s.an.work.CAP_P = model.cap_p_per_defl * std::fabs(U[2]);
   return ST_OK;
@@ -462,6 +464,61 @@ TEST_F(Cap2D, LoadFractionsLandExactlyOnTheFullLoad) {
     EXPECT_NE(rt.find(line), std::string::npos) << line;
   EXPECT_EQ(rt.find("STEP     5"), std::string::npos);
   EXPECT_EQ(run->store.an.FRACTION, 1.0);
+}
+
+TEST_F(Cap2D, IncrementsThatCouldNeverEndAreBounded) {
+  // A load increment of 0 would never advance the load fraction and a
+  // minimum increment of 0 would halve forever; both end.
+  three_rows();
+  struct CASE {
+    const char* id;
+    double inc, min_inc;
+    bool no_closure;
+    int outcome;
+  } cases[] = {
+      {"zero increment", 0.0, 0.01, false, 0},
+      {"negative increment", -0.5, 0.01, false, 0},
+      {"zero minimum, rows never close", 0.5, 0.0, true, 1},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.id);
+    model.no_closure = c.no_closure;
+    run->store.an.cur.LOAD_INCREMENT = c.inc;
+    run->store.an.cur.MIN_INCREMENT = c.min_inc;
+    load(9.0e5, 1.2e5, -1.5e6);
+    ASSERT_EQ(solve(), ST_OK);
+    EXPECT_EQ(run->store.an.OUTCOME, c.outcome);
+    EXPECT_EQ(run->store.an.FRACTION, c.outcome == 0 ? 1.0 : 0.0);
+  }
+}
+
+TEST_F(Cap2D, ResultsOfThePartialLoadWhenALaterStepIsAbandoned) {
+  three_rows();
+  const VEC3 L{0, 9.0e5, 1.2e5, -1.5e6};
+  const VEC3 x = linear_solution(run->store, L);
+  model.wobble_beyond = 0.65 * x[2];  // between the displacements at 0.6 and at 0.75
+  CURRENT_CONTROLS& c = run->store.an.cur;
+  c.LOAD_INCREMENT = 0.3;
+  c.MIN_INCREMENT = 0.1;
+  c.MAXIT_CAP = 5;
+  load(L[1], L[2], L[3]);
+  ASSERT_EQ(solve(), ST_OK);
+  EXPECT_EQ(run->store.an.FRACTION, 0.6);
+  // Table L shows 60 % of the load and the displacement found for it.
+  for (int k = 1; k <= 3; ++k) EXPECT_NEAR(U()[k], 0.6 * x[k], 1e-6 * std::fabs(x[k])) << k;
+  EXPECT_EQ(run->store.loads.EQ_LOAD[1], 0.6 * L[1]);
+  EXPECT_EQ(run->store.loads.EQ_LOAD[6], 0.6 * L[3]);
+  const std::string rep = text(F_REPORT);
+  EXPECT_NE(rep.find("     ** WARNING **  PILE CAP DISPL DOES NOT CONVERGE AFTER,    5  ITERATIONS"), std::string::npos);
+  EXPECT_NE(rep.find("  KESTRA COULD NOT GET SOLUTION FOR 100% OF THE LOAD\n"
+                     "                      RESULTS ARE FOR    60.00% OF THE TOTAL LOAD"),
+            std::string::npos);
+  EXPECT_NE(text(F_CASE_RESULTS).find("    2 SOLUTION AT    60.00 % OF THE TOTAL LOAD"), std::string::npos);
+  // Steps 0.3 and 0.6, then 0.9 retried at 0.75 and abandoned.
+  const std::string rt = text(F_RUNTIME);
+  EXPECT_NE(rt.find("STEP     3, TCUR     0.9000, DTCUR     0.3000"), std::string::npos);
+  EXPECT_NE(rt.find("STEP     3, TCUR     0.7500, DTCUR     0.1500"), std::string::npos);
+  EXPECT_EQ(rt.find("STEP     4"), std::string::npos);
 }
 
 TEST_F(Cap2D, SingularStiffnessWarnsAndFailsTheCase) {
