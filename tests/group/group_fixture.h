@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/report.h"
 #include "engine/run.h"
 
 namespace kestra_test {
@@ -29,6 +30,7 @@ inline std::unique_ptr<kestra::RUN> make_group(const std::vector<PILE_AT>& piles
   STORE& s = run->store;
   s.ctl.ANALYSIS_TYPE = 3;
   s.ctl.UNITS_SYSTEM = 3;
+  SET_UNIT_LABELS(s);
   s.ctl.USER_PY = 1;
   s.ctl.USER_PY_PRESENT = true;
   s.ctl.USER_LS = 1;
