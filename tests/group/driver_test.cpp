@@ -6,11 +6,13 @@
 
 #include <cstdio>
 #include <cstring>
+#include <sstream>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "group/group_fixture.h"
+#include "group/pile_head.h"
 #include "output/headings.h"
 #include "support/test_support.h"
 
@@ -229,6 +231,56 @@ TEST(Driver, CombinationUsesItsResistanceFactorsAndNoStiffnessData) {
   // 1.2 x case 1 + 1.6 x case 2 at the origin.
   EXPECT_NEAR(d.run->store.loads.EQ_LOAD[1], 1.2 * 4000.0 + 1.6 * 4000.0, 1e-9);
   EXPECT_NEAR(d.run->store.loads.EQ_LOAD[2], 1.6 * 100.0, 1e-9);
+}
+
+// Every analysed load of the results table file: the printed equivalent
+// load must equal the printed pile-head forces (global axes) carried to the
+// origin, with multiplicities.
+TEST(Driver, PrintedPileForcesBalanceThePrintedLoad) {
+  DRIVER_RUN d("driver_equilibrium");
+  PILE_DATA& p = d.run->store.piles;
+  p.ALPHA[1] = 0.15;
+  p.BETA[2] = 1.35;
+  p.ALPHA[3] = -0.2;
+  p.BETA[3] = 1.4;
+  p.MULTIPLICITY[4] = 2.0;
+  LOAD_CASE& c = d.run->store.loads.CASE[2];
+  c.CONC[1] = CONC_LOAD{3000.0, 150.0, 400.0, -90.0, -250.0, 120.0, -1.0, 0.5, 0.3};
+  ASSERT_EQ(d.drive(), 0);
+  std::istringstream in(d.text(F_RESULTS_TABLE));
+  std::string line;
+  int analyses = 0;
+  VEC6 load{}, sum{};
+  bool open = false;
+  auto check = [&] {
+    if (!open) return;
+    ++analyses;
+    for (int k = 1; k <= 6; ++k) EXPECT_NEAR(sum[k], load[k], 1e-5 * (1.0 + std::fabs(load[1]))) << analyses << ":" << k;
+  };
+  while (std::getline(in, line)) {
+    if (line == "* EQUIVALENT CONC. LOAD AT ORIGIN *") {
+      check();
+      std::getline(in, line);
+      std::istringstream v(line);
+      for (int k = 1; k <= 6; ++k) v >> load[k];
+      sum = VEC6{};
+      open = true;
+    } else if (line.rfind("* PILE GROUP *", 0) == 0) {
+      const int g = std::stoi(line.substr(14));
+      std::getline(in, line);
+      ASSERT_EQ(line, "* PILE TOP DISP. AND REACT. GLOBAL");
+      std::getline(in, line);
+      std::istringstream v(line);
+      VEC6 disp, force, moved;
+      for (int k = 1; k <= 6; ++k) v >> disp[k];
+      for (int k = 1; k <= 6; ++k) v >> force[k];
+      PILE_TRANSFORM(*d.run, g);
+      MAT6_MUL(d.run->store.an.A, force, moved);
+      for (int k = 1; k <= 6; ++k) sum[k] += p.MULTIPLICITY[g] * moved[k];
+    }
+  }
+  check();
+  EXPECT_EQ(analyses, 4);
 }
 
 }  // namespace
