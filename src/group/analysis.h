@@ -97,7 +97,8 @@ struct ANALYSIS {
   VEC6 SAVED_LOAD{};
   double TCUR = 0.0;               // load fraction sought
   double FRACTION = 0.0;           // last converged load fraction
-  int CAP_ITERATIONS = 0;          // iteration counter ("NUMBER OF GLOBAL ITERATIONS")
+  int CAP_ITERATIONS = 0;          // iteration counter of the step ("NUMBER OF GLOBAL ITERATIONS")
+  int CAP_ITERATIONS_TOTAL = 0;    // iterations of all steps of the last cap solution
   int OUTCOME = 0;                 // 0 ok, 1 piles did not close, 2 singular, 3 pile failure warnings
   int NO_CLOSURE_SEEN = 0;         // first nonzero no-closure flag of the piles since the last reset
 

@@ -287,6 +287,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
   an.TOTAL_LOAD = Q;
   an.FRACTION = 0.0;
   an.CAP_ITERATIONS = 0;
+  an.CAP_ITERATIONS_TOTAL = 0;
   an.U = VEC6{};
   VEC6 U_start{}, dU{}, dU_step{}, R{};
   double tcur = increment, dtcur = increment;
@@ -320,6 +321,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
     for (;;) {
       // 4.
       ++an.CAP_ITERATIONS;
+      ++an.CAP_ITERATIONS_TOTAL;
       const bool first = an.CAP_ITERATIONS == 1;
       an.OUTCOME = 0;
       an.N_FAIL_BEARING = an.N_FAIL_PULLOUT = an.N_FAIL_TORSION = 0;

@@ -78,7 +78,7 @@ void open_role(RUN& run, int role) {
 // Progress and the stop check. Returns true on a stop request.
 bool progress_and_stop(RUN& run, std::string_view fmt, int m, int n) {
   std::string text = FORMAT(fmt, {m, n});
-  while (!text.empty() && text.back() == '\n') text.pop_back();
+  if (!text.empty() && text.back() == '\n') text.pop_back();
   PROGRESS(run, text);
   return STOP_REQUESTED(run);
 }
@@ -218,7 +218,7 @@ int RUN_DRIVER(RUN& run) {
     std::string done = FORMAT("('- ANALYSIS FOR LOAD CASE ',I3,'/',I3,' FINISHED',/,/)", {m, ld.NLC});
     if (rt) WRITE_F(rt, "('     ANALYSIS FOR LOAD CASE ',I3,'/',I3,' FINISHED',/,/)", m, ld.NLC);
     COMMIT_RUNTIME(run);
-    while (!done.empty() && done.back() == '\n') done.pop_back();
+    if (!done.empty() && done.back() == '\n') done.pop_back();
     PROGRESS(run, done);
     if (STOP_REQUESTED(run)) return stopped(run);
   }
@@ -278,7 +278,7 @@ int RUN_DRIVER(RUN& run) {
     std::string done = FORMAT("('- ANALYSIS FOR LOAD COMB. ',I3,'/',I3,' FINISHED',/,/)", {j, ld.NCOMB});
     if (rt) WRITE_F(rt, "('     ANALYSIS FOR LOAD COMB. ',I3,'/',I3,' FINISHED',/,/)", j, ld.NCOMB);
     COMMIT_RUNTIME(run);
-    while (!done.empty() && done.back() == '\n') done.pop_back();
+    if (!done.empty() && done.back() == '\n') done.pop_back();
     PROGRESS(run, done);
     if (STOP_REQUESTED(run)) return stopped(run);
   }

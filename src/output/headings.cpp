@@ -126,13 +126,14 @@ void WRITE_HEADING_BLOCK(const RUN& run, FILE* f, bool summary, const int* selec
   const RESULT_HEADINGS& h = run.store.an.headings;
   END_LINE(f);
   for (int line = 0; line < 4; ++line) {
-    std::string out(summary ? 3 : 2, ' ');
-    out += summary ? h.FIRST_SUMMARY[line] : h.FIRST_REPORT[line];
+    WRITE_BLANKS(f, summary ? 3 : 2);
+    std::fputs(summary ? h.FIRST_SUMMARY[line] : h.FIRST_REPORT[line], f);
+    // Each column field as blank, 10 characters, blank: the pitch of the
+    // width-12 numbers below it.
     for (int k = 1; k <= RESULT_COLUMNS; ++k) {
       if (select[k] <= 0) continue;
-      out += line == 0 ? h.LINE1[k] : line == 1 ? h.LINE2[k] : line == 2 ? h.UNITS[k] : "**********";
+      WRITE_TEXT10(f, line == 0 ? h.LINE1[k] : line == 1 ? h.LINE2[k] : line == 2 ? h.UNITS[k] : "**********");
     }
-    std::fputs(out.c_str(), f);
     END_LINE(f);
   }
 }

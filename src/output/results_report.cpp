@@ -53,14 +53,15 @@ void table_l_3d_report(RUN& run, FILE* f, bool iterations) {
   const STORE& s = run.store;
   const LABELS& l = s.labels;
   const std::string F4(l.FORCE_LABEL4, 4), L2(l.LENGTH_LABEL, 2), F3(l.FORCE_LABEL, 3);
+  // The moment unit FORCE-LENGTH in the fields A2, A1, A3 ("LB", "S", "-IN").
+  const std::string M2 = F3.substr(0, 2), M1 = F3.substr(2, 1), M3 = "-" + L2;
   const VEC6& Q = s.loads.EQ_LOAD;
   const VEC6& U = s.an.U;
   WRITE_F(f, "(/,/,/,5X,'* TABLE L *   COMPUTATION ON PILE CAP')");
   WRITE_F(f, "(/,/,5X,'* EQUIVALENT CONC. LOAD AT ORIGIN *')");
   WRITE_F(f, "(/,/,11X,'VERT. LOAD,',A4,4X,'HOR. LOAD Y,',A4,3X,'HOR. LOAD Z,',A4)", F4, F4, F4);
   values(f, 5, 19, 5, &Q[1], 3);
-  WRITE_F(f, "(/,10X,'MOMENT X ,',A2,A1,A3,4X,'MOMENT Y,',A2,A1,A3,4X,'MOMENT Z,',A2,A1,A3)", F3, "-", L2, F3, "-", L2, F3, "-",
-          L2);
+  WRITE_F(f, "(/,10X,'MOMENT X ,',A2,A1,A3,4X,'MOMENT Y,',A2,A1,A3,4X,'MOMENT Z,',A2,A1,A3)", M2, M1, M3, M2, M1, M3, M2, M1, M3);
   values(f, 5, 19, 5, &Q[4], 3);
   WRITE_F(f, "(/,/,5X,'* DISPLACEMENT OF GROUPED PILE ','FOUNDATION AT ORIGIN *')");
   WRITE_F(f, "(/,/,10X,'  VERTICAL ,',A2,6X,'HORIZONTAL Y,',A2,5X,'HORIZONTAL Z,',A2)", L2, L2, L2);
@@ -74,12 +75,14 @@ void table_l_2d_report(RUN& run, FILE* f, bool iterations) {
   const STORE& s = run.store;
   const LABELS& l = s.labels;
   const std::string F4(l.FORCE_LABEL4, 4), L2(l.LENGTH_LABEL, 2), F3(l.FORCE_LABEL, 3);
+  // The moment unit FORCE-LENGTH in the fields A2, A1, A3 ("LB", "S", "-IN").
+  const std::string M2 = F3.substr(0, 2), M1 = F3.substr(2, 1), M3 = "-" + L2;
   const VEC6& Q = s.loads.EQ_LOAD;
   const VEC6& U = s.an.U;
   const double q[3] = {Q[1], Q[2], Q[6]}, u[3] = {U[1], U[2], U[6]};
   WRITE_F(f, "(/,/,/,5X,'* TABLE L *   COMPUTATION ON PILE CAP')");
   WRITE_F(f, "(/,/,5X,'* EQUIVALENT CONC. LOAD AT ORIGIN *')");
-  WRITE_F(f, "(/,13X,'VERT. LOAD,',A4,4X,'HORI. LOAD,',A4,4X,'MOMENT,',A2,A1,A3)", F4, F4, F3, "-", L2);
+  WRITE_F(f, "(/,13X,'VERT. LOAD,',A4,4X,'HORI. LOAD,',A4,4X,'MOMENT,',A2,A1,A3)", F4, F4, M2, M1, M3);
   values(f, 10, 18, 5, q, 3);
   WRITE_F(f, "(/,/,5X,'* DISPLACEMENT OF GROUPED PILE ','FOUNDATION AT ORIGIN *')");
   WRITE_F(f, "(/,16X,'VERTICAL,',A2,6X,'HORIZONTAL,',A2,5X,'ROTATION,',A3)", L2, L2, "RAD");
@@ -94,6 +97,7 @@ void WRITE_TABLE_L(RUN& run) {
   const bool three_d = s.ctl.ANALYSIS_TYPE == 3;
   const LABELS& l = s.labels;
   const std::string L2(l.LENGTH_LABEL, 2), F3(l.FORCE_LABEL, 3);
+  const std::string M2 = F3.substr(0, 2), M1 = F3.substr(2, 1), M3 = "-" + L2;
   const VEC6& Q = s.loads.EQ_LOAD;
   const VEC6& U = s.an.U;
   FILE* rep = run.files[F_REPORT];
@@ -108,11 +112,11 @@ void WRITE_TABLE_L(RUN& run) {
       WRITE_F(ss,
               "(8X,3X,'LOAD X,',A3,2X,3X,'LOAD Y,',A3,2X,3X,'LOAD Z,',A3,2X,1X,' MOM X,',A2,A1,A3,1X,1X,"
               "' MOM Y,',A2,A1,A3,1X,1X,' MOM Z,',A2,A1,A3)",
-              F3, F3, F3, F3, "-", L2, F3, "-", L2, F3, "-", L2);
+              F3, F3, F3, M2, M1, M3, M2, M1, M3, M2, M1, M3);
       values(ss, 7, 15, 5, &Q[1], 6);
     } else {
       const double q[3] = {Q[1], Q[2], Q[6]};
-      WRITE_F(ss, "(8X,3X,'LOAD X,',A3,2X,3X,'LOAD Y,',A3,2X,1X,' MOM Z,',A2,A1,A3)", F3, F3, F3, "-", L2);
+      WRITE_F(ss, "(8X,3X,'LOAD X,',A3,2X,3X,'LOAD Y,',A3,2X,1X,' MOM Z,',A2,A1,A3)", F3, F3, M2, M1, M3);
       values(ss, 7, 15, 5, q, 3);
     }
     WRITE_F(ss, "(/,5X,'* DISPLACEMENT OF GROUPED PILE ','FOUNDATION AT ORIGIN *')");
