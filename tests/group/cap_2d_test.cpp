@@ -5,9 +5,12 @@
 // that do not close).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,7 +18,10 @@
 #include "engine/run.h"
 #include "group/cap_solve_2d.h"
 #include "group/cap_solve_3d.h"
+#include "group/driver.h"
+#include "group/group_fixture.h"
 #include "group/pile_head.h"
+#include "output/headings.h"
 #include "support/test_support.h"
 
 using namespace kestra;
@@ -823,6 +829,117 @@ TEST_F(Cap2DAgainst3D, PrintingPassKeepsTheReactionAndPrintsForcesAboutTheOrigin
   const std::string rep = file_text(run->files[F_REPORT]);
   EXPECT_NE(rep.find("       * PILE GROUP *  2"), std::string::npos);
   EXPECT_NE(rep.find("BM,LBS-IN STRESS,LBS/IN**2"), std::string::npos);
+}
+
+}  // namespace
+
+namespace {
+
+void set_name(char* dst, const char* text, int n) {
+  std::memset(dst, ' ', n);
+  dst[n] = 0;
+  std::memcpy(dst, text, std::min<std::size_t>(std::strlen(text), n));
+}
+
+// A 2D run through the driver: three rows (one battered, multiplicities 1
+// to 3) on linear springs, two load cases with moments and a combination.
+// Every analysed load of the results table file must balance: the printed
+// head forces of the rows (about the origin) times the multiplicities equal
+// the printed load; the combination keeps its moment.
+TEST(Cap2DDriver, PrintedRowForcesBalanceThePrintedLoad) {
+  auto run = kestra_test::make_group({{0, -40, 0}, {0, 0, 0}, {5, 40, 0}});
+  STORE& s = run->store;
+  s.ctl.ANALYSIS_TYPE = 2;
+  PILE_DATA& p = s.piles;
+  for (int i = 1; i <= 3; ++i) {
+    p.BETA[i] = 0.0;
+    p.TR_SET[i] = 0;
+    p.CONNECTZ[i] = 0;
+    p.MULTIPLICITY[i] = i;
+    p.NO_OF_PILE[i] = i;
+  }
+  p.ALPHA[3] = 0.2;
+  set_name(s.TITLE, "THREE ROWS ON SPRINGS", 80);
+  LOAD_DATA& ld = s.loads;
+  ld.NLC = 2;
+  for (int m = 1; m <= 2; ++m) {
+    LOAD_CASE& c = ld.CASE[m];
+    c.MAXIT_CAP = 100;
+    c.TOL_CAP = 1.0E-8;
+    c.LOAD_INCREMENT = 0.5;
+    c.MIN_INCREMENT = 0.01;
+    c.PRINT_OPTION = 1;
+    c.PRINT_EVERY = 10;
+    c.SCALE_FACTOR = 1.0;
+    c.NCONC = 1;
+    set_name(c.NAME, m == 1 ? "DEAD" : "WIND", LOAD_NAME_CHARS);
+    c.CONC[1].FORCE_X = m == 1 ? 6000.0 : 0.0;
+    c.CONC[1].FORCE_Y = m == 1 ? 0.0 : 150.0;
+    c.CONC[1].MOMENT_Z = m == 1 ? 2.0e4 : -3.0e4;
+  }
+  ld.NCOMB = 1;
+  LOAD_COMB& k = ld.COMB[1];
+  static_cast<LOAD_CONTROLS&>(k) = ld.CASE[1];
+  set_name(k.NAME, "DEAD + WIND", LOAD_NAME_CHARS);
+  k.BENDING_RF = k.SHEAR_RF = 0.9;
+  k.NCOMB_CASES = 2;
+  k.ENTRY[1] = {1, 1.2};
+  k.ENTRY[2] = {2, 1.6};
+  SET_RESULT_HEADINGS(*run);
+  const auto dir = kestra_test::scratch_dir("cap2d_driver");
+  for (int role = F_REPORT; role <= NAMES_RECORDS; ++role) {
+    char file[16];
+    std::snprintf(file, sizeof file, "f%02d.txt", role);
+    run->files.name[role] = (dir / file).string();
+  }
+  for (int role : {F_REPORT, F_SUMMARY, F_RUNTIME, F_CASE_RESULTS, F_RESULTS_TABLE, F_CAP_TRACE})
+    run->files.fp[role] = std::fopen(run->files.name[role].c_str(), "w");
+  run->files.fp[F_SUMMARY_SCRATCH] = std::fopen(run->files.name[F_SUMMARY_SCRATCH].c_str(), "w+");
+  ASSERT_EQ(RUN_DRIVER(*run), ST_OK);
+  for (FILE*& f : run->files.fp)
+    if (f) {
+      std::fclose(f);
+      f = nullptr;
+    }
+
+  std::istringstream in(kestra_test::read_file(run->files.name[F_RESULTS_TABLE]));
+  std::string line;
+  std::vector<VEC3> loads, sums;
+  while (std::getline(in, line)) {
+    if (line == "* EQUIVALENT CONC. LOAD AT ORIGIN *") {
+      std::getline(in, line);
+      std::istringstream v(line);
+      VEC3 q{};
+      v >> q[1] >> q[2] >> q[3];
+      loads.push_back(q);
+      sums.push_back(VEC3{});
+    } else if (line.rfind("* PILE GROUP *", 0) == 0 && !sums.empty()) {
+      const int g = std::stoi(line.substr(14));
+      std::getline(in, line);
+      ASSERT_EQ(line, "* PILE TOP DISP. AND REACT. GLOBAL");
+      std::getline(in, line);
+      std::istringstream v(line);
+      double d[3], F[3];
+      v >> d[0] >> d[1] >> d[2] >> F[0] >> F[1] >> F[2];
+      for (int r = 1; r <= 3; ++r) sums.back()[r] += p.MULTIPLICITY[g] * F[r - 1];
+    }
+  }
+  ASSERT_EQ(loads.size(), 3u);
+  for (size_t a = 0; a < loads.size(); ++a)
+    for (int r = 1; r <= 3; ++r)
+      EXPECT_NEAR(sums[a][r], loads[a][r], 1e-6 * (std::fabs(loads[a][1]) + std::fabs(loads[a][3]))) << a << ":" << r;
+  // The printed loads: the cases, and the combination with its moment.
+  EXPECT_NEAR(loads[0][3], 2.0e4, 1e-3);
+  EXPECT_NEAR(loads[1][3], -3.0e4, 1e-3);
+  EXPECT_NEAR(loads[2][1], 1.2 * 6000.0, 1e-6);
+  EXPECT_NEAR(loads[2][2], 1.6 * 150.0, 1e-6);
+  EXPECT_NEAR(loads[2][3], 1.2 * 2.0e4 - 1.6 * 3.0e4, 1e-3);
+  const std::string cr = kestra_test::read_file(run->files.name[F_CASE_RESULTS]);
+  size_t completed = 0;
+  for (size_t at = cr.find("    1 ANALYSIS COMPLETED"); at != std::string::npos;
+       at = cr.find("    1 ANALYSIS COMPLETED", at + 1))
+    ++completed;
+  EXPECT_EQ(completed, 3u);
 }
 
 }  // namespace
