@@ -269,12 +269,19 @@ int CAP_RESISTANCE_2D(RUN& run, const VEC3& U, VEC3& R) {
 
     w.group = i;
     w.property = s.piles.PILE_PROP[i];
-    int st = ST_OK;
-    double N = AXIAL_HEAD_FORCE_2D(run, i, u[1], st);
-    if (st != ST_OK) return st;
-    N *= s.piles.AXIAL_FACTOR[i];
+    int axial_status = ST_OK;
+    const double N = AXIAL_HEAD_FORCE_2D(run, i, u[1], axial_status) * s.piles.AXIAL_FACTOR[i];
+    // The node layout starts from a clean status: a failure of the axial
+    // solution is not fatal (the head force of its last iterate is used),
+    // but it is logged so that it is not lost silently.
+    if (axial_status != ST_OK) {
+      char line[96];
+      std::snprintf(line, sizeof line, "     NOTE: AXIAL SOLUTION OF PILE GROUP %5d ENDED WITH STATUS %4d", i,
+                    axial_status);
+      LOG_RUNTIME(run, line);
+    }
 
-    st = GENERATE_NODES(run, w, i);
+    int st = GENERATE_NODES(run, w, i);
     if (st != ST_OK) return st;
     set_row_controls(an, w);
     w.NO_CLOSURE = 0;

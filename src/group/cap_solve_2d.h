@@ -55,9 +55,10 @@ double AXIAL_HEAD_FORCE_2D(RUN& run, int i, double a, int& status);
 // in order, the axial force, the node layout and the one-plane lateral
 // solution, the local reaction MULTIPLICITY * (N, V, head moment) carried to
 // the origin. A row that does not close sets STORE::an.OUTCOME to 1 and the
-// loop goes on. Returns the status: nonzero (pile longer than the soil
-// profile, a p-y or axial failure) ends the loop at once with R holding the
-// rows summed so far.
+// loop goes on; a failure of the axial solution is logged and the row keeps
+// the force of its last iterate. Returns the status: nonzero (pile longer
+// than the soil profile, a p-y failure) ends the loop at once with R holding
+// the rows summed so far.
 int CAP_RESISTANCE_2D(RUN& run, const VEC3& U, VEC3& R);
 
 // The evaluation of the group reaction the cap iteration uses; production
