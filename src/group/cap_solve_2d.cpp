@@ -475,6 +475,7 @@ int CAP_SOLVE_2D_WITH(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_
   an.OUTCOME = 0;
   an.U = VEC6{};
   an.TCUR = 1.0;
+  an.CAP_ITERATIONS_TOTAL = 0;
   double last_converged = 0.0;
   bool any_converged = false;
   if (rt) {
@@ -507,6 +508,7 @@ int CAP_SOLVE_2D_WITH(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_
       an.OUTCOME = 0;
       ++iteration;
       an.CAP_ITERATIONS = iteration;
+      ++an.CAP_ITERATIONS_TOTAL;
 
       progress_2d(run, kind, step, tcur, iteration);
       if (STOP_REQUESTED(run)) {
