@@ -865,7 +865,9 @@ TEST(Cap2DDriver, PrintedRowForcesBalanceThePrintedLoad) {
   for (int m = 1; m <= 2; ++m) {
     LOAD_CASE& c = ld.CASE[m];
     c.MAXIT_CAP = 100;
+    c.MAXIT_PILE = 100;
     c.TOL_CAP = 1.0E-8;
+    c.TOL_PILE = 1.0E-8;
     c.LOAD_INCREMENT = 0.5;
     c.MIN_INCREMENT = 0.01;
     c.PRINT_OPTION = 1;
