@@ -301,6 +301,20 @@ TEST_F(Cap2D, PassiveForceOfAPartlyAndAFullyEmbeddedCap) {
   EXPECT_EQ(pos, 2.0);
 }
 
+// Input p-y curves (one linear curve, subgrade modulus 1000 force/length^2)
+// and the group multipliers at 1, for the rows' lateral solutions.
+void linear_py_curves(STORE& s) {
+  PILE_DATA_DEFAULTS(s.piles);
+  s.ctl.USER_PY = 1;
+  s.ctl.USER_PY_PRESENT = true;
+  s.soil.NPYSETS = 1;
+  s.soil.PY_SETS[1].NPYCURVES = 1;
+  s.soil.PY_SETS[1].CURVE[1].NPOINTS = 2;
+  s.soil.PY_SETS[1].CURVE[1].Y = {0.0, 0.0, 1.0};
+  s.soil.PY_SETS[1].CURVE[1].P = {0.0, 0.0, 1000.0};
+  for (int i = 1; i <= MAX_PILES; ++i) s.piles.PY_SET[i] = 1;
+}
+
 // A user load-settlement curve for every row: (-0.5,-100) (-0.1,-60) (0,0)
 // (0.1,80) (0.5,200).
 void user_curve(STORE& s) {
@@ -367,6 +381,13 @@ TEST_F(Cap2D, GroupReactionCountsEveryPileOfARow) {
   s.soil.NL = 1;
   s.soil.LAYER_TOP[1] = 0.0;
   s.soil.LAYER_BOTTOM[1] = 1000.0;
+  linear_py_curves(s);
+  s.an.cur.MAXIT_PILE = 100;
+  s.an.cur.TOL_PILE = 1.0e-8;
+  s.piles.PROP[1].NSECT = 1;
+  s.piles.PROP[1].SECT[1].SECT_TO = 100.0;
+  s.piles.PROP[1].SECT[1].E_MOD = 2.9e7;
+  s.piles.PROP[1].SECT[1].TOP[XS_IZ] = s.piles.PROP[1].SECT[1].BOT[XS_IZ] = 729.0;
   VEC3 R{};
   ASSERT_EQ(CAP_RESISTANCE_2D(*run, VEC3{0, 0.05, 0.0, 0.0}, R), ST_OK);
   EXPECT_NEAR(R[1], 4 * 40.0, 1e-9);
@@ -665,6 +686,7 @@ class Cap2DAgainst3D : public ::testing::Test {
     s.soil.NL = 1;
     s.soil.LAYER_TOP[1] = 0.0;
     s.soil.LAYER_BOTTOM[1] = 1000.0;
+    linear_py_curves(s);
     s.soil.NLSCURVES = 1;
     USER_LS_CURVE& ls = s.soil.LS_CURVES[1];
     const double d[] = {-2.0, -0.2, 0.0, 0.1, 0.4, 2.0}, q[] = {-1.5e5, -1.0e5, 0.0, 1.2e5, 2.4e5, 3.0e5};
@@ -701,6 +723,7 @@ class Cap2DAgainst3D : public ::testing::Test {
     p.AXIAL_FACTOR[i] = 1.0;
     p.PILE_PROP[i] = 1;
     p.LS_SET[i] = 1;
+    p.PY_SET[i] = 1;
     p.TR_SET[i] = run->store.ctl.ANALYSIS_TYPE == 3 ? 1 : 0;
     p.CONNECTY[i] = 2;
     p.CONNECTZ[i] = run->store.ctl.ANALYSIS_TYPE == 3 ? 2 : 0;
@@ -851,6 +874,7 @@ TEST(Cap2DDriver, PrintedRowForcesBalanceThePrintedLoad) {
   STORE& s = run->store;
   s.ctl.ANALYSIS_TYPE = 2;
   PILE_DATA& p = s.piles;
+  for (int i = 1; i <= 3; ++i) p.P_FACTOR[i] = p.Y_FACTOR[i] = 1.0;
   for (int i = 1; i <= 3; ++i) {
     p.BETA[i] = 0.0;
     p.TR_SET[i] = 0;
