@@ -41,6 +41,8 @@ void ENVELOPE_HEAD_UPDATE(RUN& run, int g, const VEC6& disp, const VEC6& force) 
 
 void ENVELOPE_TABLE_UPDATE(RUN&, int) {}
 
+void SUMMARY_PILE_TABLES(RUN&) {}
+
 namespace {
 
 void values(FILE* f, int lead, int w, int d, const double* v, int n) {
@@ -217,13 +219,15 @@ int RESULTS_REPORT(RUN& run) {
     st = CAP_RESISTANCE(run, U, R);
     an.U = U;
   }
+  // >>> 2D: the 2D cap solution runs its row loop (CAP_RESISTANCE_2D) at U
+  //     here; each row records itself through RECORD_PILE_2D. <<<
   an.PASS_FLAG = 0;
   if (ext) {
     std::fclose(ext);
     ext = nullptr;
   }
-  // 12. Per-pile summary tables along the piles: written with the summary
-  //     file tables (not built yet).
+  // 12. The column selection and the per-pile summary tables.
+  SUMMARY_PILE_TABLES(run);
   // 13.
   ++an.PRINTED;
   return st;
