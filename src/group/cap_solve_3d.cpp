@@ -406,9 +406,9 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
             dU_step[k] += dU[k];
           }
           trace_row(trace, "UDV  ", dU_step);
-          trace_row(trace, "DV   ", an.U);
-          trace_row(trace, "FV   ", Q);
-          trace_row(trace, "RV   ", R);
+          trace_row(trace, "DV  ", an.U);
+          trace_row(trace, "FV  ", Q);
+          trace_row(trace, "RV  ", R);
           // 15. Norms.
           auto norm3 = [](const VEC6& v, int o) { return std::sqrt(v[o] * v[o] + v[o + 1] * v[o + 1] + v[o + 2] * v[o + 2]); };
           auto max3 = [](const VEC6& v, int o) {

@@ -313,4 +313,25 @@ TEST(PassiveForce, EquivalentLateralLoadOpposesTheMovement) {
   EXPECT_EQ(P[2], 0.0);
 }
 
+TEST(CapSolve3D, TraceFileRecordsEveryIteration) {
+  auto run = make_group({{0.0, 0.0, 0.0}});
+  CAPTURED files(*run, {F_CAP_TRACE});
+  ASSERT_EQ(solve(*run, vec(1000.0, 0, 0, 0, 0, 0)), 0);
+  const std::string tr = files[F_CAP_TRACE];
+  std::vector<std::string> tags;
+  std::size_t p = 0;
+  for (std::size_t q; (q = tr.find('\n', p)) != std::string::npos; p = q + 1) {
+    const std::string line = tr.substr(p, q - p);
+    tags.push_back(line.substr(0, std::min<std::size_t>(4, line.size())));
+  }
+  const std::vector<std::string> one = {"", "    ", "SS  ", "SS  ", "SS  ", "SS  ", "SS  ", "SS  ",
+                                        "DDV ", "DFV ", "UDV ", "DV  ", "FV  ", "RV  "};
+  std::vector<std::string> two = one;
+  two.insert(two.end(), one.begin(), one.end());
+  EXPECT_EQ(tags, two);
+  // First iteration: the stiffness row 1 holds -KA on the diagonal.
+  EXPECT_NE(tr.find("SS  1 -0.50000E+06"), std::string::npos);
+  EXPECT_NE(tr.find("DDV    0.20000E-02"), std::string::npos);
+}
+
 }  // namespace
