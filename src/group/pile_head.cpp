@@ -100,11 +100,12 @@ CURVE_VIEW tr_curve(const STORE& s, int i) {
   return {HEAD_CURVE_POINTS, s.head.TR_ROT[prop].data(), s.head.TR_MOM[prop].data()};
 }
 
-// Outcome of a curve lookup: 0 interpolated, 1 beyond the last point,
-// -1 before the first point (or no curve).
+// Outcome of a curve lookup: 0 interpolated, 1 beyond the last point (or
+// no segment at all), -1 before the first point. Two points at the same
+// displacement give the load of the second.
 int lookup(const CURVE_VIEW& c, double a, double& value) {
   value = 0.0;
-  if (c.n < 2) return a >= 0.0 ? 1 : -1;
+  if (c.n < 2) return 1;  // no segment holds the displacement
   for (int j = 2; j <= c.n; ++j) {
     if (a <= c.x[j]) {
       if (a < c.x[1]) return -1;
