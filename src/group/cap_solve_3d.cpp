@@ -431,8 +431,9 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
           }
         }
       }
-      // Convergence.
-      if (first) continue;
+      // Convergence. The first iteration of a step is not tested; a failed
+      // one (a pile that did not close, a singular matrix) halves at once.
+      if (first && !failed) continue;
       bool ok = false;
       if (!failed) {
         const bool late = an.CAP_ITERATIONS >= 41;
