@@ -119,6 +119,13 @@ int lookup(const CURVE_VIEW& c, double a, double& value) {
 
 FILE* warnings_file(RUN& run) { return run.files[F_FAIL_WARNINGS]; }
 
+// The controls the single-pile solutions read for the analysis in progress
+// (pile tolerance and iteration limit, variation of axial load, the pass
+// flag, combinations and their resistance factors), handed over from
+// STORE::an before every pile is solved. The working arrays carry no such
+// controls yet; the solutions that need them read them here once they do.
+void prepare_pile_solution(RUN&, PILE_WORK&) {}
+
 }  // namespace
 
 double AXIAL_HEAD_FORCE(RUN& run, int i, double a, int& status) {
@@ -191,6 +198,7 @@ int PILE_HEAD_RESPONSE(RUN& run, int i, const VEC6& u_in, VEC6& F) {
   PILE_TRANSFORM(run, i);
   VEC6 w;
   MAT6_MUL(an.D, u, w);
+  prepare_pile_solution(run, work);
 
   int axial_status = ST_OK;
   const double N = AXIAL_HEAD_FORCE(run, i, w[1], axial_status) * s.piles.AXIAL_FACTOR[i];
