@@ -12,7 +12,9 @@
 //                      V = 4 EI b^3 y + 2 EI b^2 s, M = 2 EI b^2 y + 2 EI b s,
 //                      b = (k / 4EI)^(1/4), s = dy/dx at the head.
 //   LLP_GROUP:         the same in one plane.
-//   REDUCTION_FACTORS_Y/Z: leave the factors as they are.
+//   REDUCTION_FACTORS_Y/Z: leave the factors as they are (delete these two
+//                      as soon as the closely-spaced estimate is merged, even
+//                      if the pile solutions are not yet).
 #include <cmath>
 
 #include "group/reduction_factors.h"
@@ -64,8 +66,6 @@ int GENERATE_NODES_3D(RUN& run, PILE_WORK& w, int g) {
   for (int m = 0; m <= w.N; ++m) w.X[NODE(m)] = w.vert + m * w.h;
   return ST_OK;
 }
-
-int GENERATE_NODES(RUN& run, PILE_WORK& w, int g) { return GENERATE_NODES_3D(run, w, g); }
 
 int AXIAL_SOLVE(RUN& run, PILE_WORK& w, int, int p, double a, double& head_force) {
   const HEAD_CURVES& h = run.store.head;

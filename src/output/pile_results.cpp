@@ -96,53 +96,18 @@ void extreme_head(FILE* f, int g, const VEC6& d, const VEC6& F, double stress) {
   WRITE_F(f, "(5X,I6,6X,1P,3(G12.5,2X),3(G12.5,2X),G12.5)", g, F[1], F[2], F[3], F[4], F[5], F[6], stress);
 }
 
-void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
+// Steps along the pile of a printing pass: the node loop, the results
+// table, its copies in the results table file and the report, and the
+// column extremes. P is the axial head force.
+void along_pile(RUN& run, int g, double P, bool three_d) {
   STORE& s = run.store;
   ANALYSIS& an = s.an;
   PILE_WORK& pw = an.work;
   const int N = pw.N;
   const double h = pw.h;
-
-  // 1. Head tables. The rotations of the head are those of the pile in its
-  //    own axes.
-  PILE_TRANSFORM(run, g);
-  VEC6 gd, gf;
-  MAT6_MUL(an.C, w, gd);
-  MAT6_MUL(an.C, head_force, gf);
-  const double stress = pw.PLANE_Y.STRESS[NODE(0)];
-  an.HEAD_LOCAL_DISP = w;
-  an.HEAD_LOCAL_FORCE = head_force;
-  an.HEAD_GLOBAL_DISP = gd;
-  an.HEAD_GLOBAL_FORCE = gf;
-  an.HEAD_STRESS = stress;
-  if (FILE* t = run.files[F_RESULTS_TABLE]) {
-    WRITE_F(t, "('* PILE GROUP *',I6)", g);
-    WRITE_F(t, "('* PILE TOP DISP. AND REACT. GLOBAL')");
-    table_line(t, gd, gf, stress);
-    WRITE_F(t, "('* PILE TOP DISP. AND REACT. LOCAL')");
-    table_line(t, w, head_force, stress);
-  }
   FILE* rep = run.files[F_REPORT];
-  if (an.cur.PRINT_OPTION >= 1 && rep) {
-    static const char* const GD[6] = {"DISP. X,", "DISP. Y,", "DISP. Z,", "ROT. X,", "ROT. Y,", "ROT. Z,"};
-    static const char* const GF[6] = {"FOR. X,", "FOR. Y,", "FOR. Z,", "MOM X,", "MOM Y,", "MOM Z,"};
-    static const char* const LD[6] = {"DISP. x,", "DISP. y,", "DISP. z,", "ROT. x,", "ROT. y,", "ROT. z,"};
-    static const char* const LF[6] = {"AXIAL,", "LAT. y,", "LAT. z,", "MOM x,", "MOM y,", "MOM z,"};
-    WRITE_F(rep, "(/,/,7X,'* PILE GROUP *',I6)", g);
-    WRITE_F(rep, "(/,7X,'* PILE TOP DISPLACEMENTS AND REACTIONS *')");
-    head_block(run, rep, "THE GLOBAL STRUCTURAL COORDINATE SYSTEM", GD, GF, gd, gf, stress);
-    head_block(run, rep, "THE PILE COORDINATE SYSTEM (LOCAL AXES)", LD, LF, w, head_force, stress);
-  }
-
-  // 2. Extreme-values scratch file, head records.
   FILE* ext = run.files[F_EXTREME_SCRATCH];
-  extreme_head(ext, g, gd, gf, stress);
-  extreme_head(ext, g, w, head_force, stress);
-
-  // 3. Head envelopes.
-  ENVELOPE_HEAD_UPDATE(run, g, gd, gf);
-
-  // 4. Node loop.
+  // Node loop.
   const bool fixed_axial = axial_fixed(run, g);
   const bool movement = s.ctl.SOIL_MOVEMENT > 0;
   const bool combination = an.IN_COMBINATIONS != 0;
@@ -152,24 +117,56 @@ void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
   for (int m = 0; m <= N; ++m) {
     const int e = NODE(m);
     pw.PLANE_Y.BMOM[e] = -pw.PLANE_Y.BMOM[e];
-    pw.PLANE_Z.BMOM[e] = -pw.PLANE_Z.BMOM[e];
+    if (three_d) pw.PLANE_Z.BMOM[e] = -pw.PLANE_Z.BMOM[e];
     if (fixed_axial) {
       pw.AXDISP[e] = 0.0;
-      pw.AXFORCE[e] = head_force[1];
+      pw.AXFORCE[e] = P;
     }
-    VEC6 loc{}, glob;
+    VEC6 loc{}, glob{};
     loc[1] = pw.AXDISP[e];
     loc[2] = pw.Y[e];
-    loc[3] = pw.Z[e];
-    MAT6_MUL(an.C, loc, glob);
-    double sy = pw.PLANE_Y.SOILR[e], sz = pw.PLANE_Z.SOILR[e], sr = RESULTANT(sy, sz);
-    if (movement) {
+    loc[3] = three_d ? pw.Z[e] : 0.0;
+    if (three_d) {
+      MAT6_MUL(an.C, loc, glob);
+    } else {
+      // The row's batter b in the X-Y plane.
+      const double b = s.piles.ALPHA[g];
+      glob[1] = loc[1] * std::cos(b) - loc[2] * std::sin(b);
+      glob[2] = loc[1] * std::sin(b) + loc[2] * std::cos(b);
+    }
+    double sy = pw.PLANE_Y.SOILR[e], sz = three_d ? pw.PLANE_Z.SOILR[e] : 0.0, sr = RESULTANT(sy, sz);
+    if (movement && !three_d) {
+      sy = pw.PSOIL[e];
+      sr = 0.0;
+    } else if (movement) {
       sr = pw.PSOIL[e];
       const double my = pw.SOIL_MOVE_Y[e], mz = pw.SOIL_MOVE_Z[e], mm = std::sqrt(my * my + mz * mz);
       if (mm > 0.0) {
         sy = pw.PSOIL[e] * my / mm;
         sz = pw.PSOIL[e] * mz / mm;
       }
+    }
+    if (!three_d) {
+      // The columns of the plane only.
+      T[1][e] = pw.AXDISP[e];
+      T[2][e] = pw.Y[e];
+      T[5][e] = glob[1];
+      T[6][e] = glob[2];
+      T[9][e] = pw.PLANE_Y.BMOM[e];
+      T[12][e] = pw.PLANE_Y.SHEAR[e];
+      T[15][e] = sy;
+      T[18][e] = pw.AXFORCE[e];
+      T[19][e] = pw.PLANE_Y.STRESS[e];
+      T[20][e] = pw.PLANE_Y.EI[e];
+      T[22][e] = pw.PLANE_Y.WLOAD[e];
+      if (combination) {
+        const double x = pw.X[e];
+        const double mn = SECTION_VALUE(s, prop, pw.vert, x, XS_MN) * an.cur.BENDING_RF;
+        const double vn = SECTION_VALUE(s, prop, pw.vert, x, XS_VN) * an.cur.SHEAR_RF;
+        T[24][e] = mn > 0.0 ? std::fabs(T[9][e]) / mn : 0.0;
+        T[25][e] = vn > 0.0 ? std::fabs(T[12][e]) / vn : 0.0;
+      }
+      continue;
     }
     T[1][e] = pw.AXDISP[e];
     T[2][e] = pw.Y[e];
@@ -204,11 +201,12 @@ void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
     }
   }
 
-  // 6. Results table file, per-node part (every column that applies).
+  // Results table file, per-node part (every column that applies).
   int all[RESULT_COLUMNS + 1];
   RESULT_COLUMN_FLAGS(run, g, false, all);
   if (FILE* t = run.files[F_RESULTS_TABLE]) {
-    WRITE_F(t, "(8X,'* EFFECTS FOR LATERALLY LOADED PILE *   ')");
+    WRITE_F(t, three_d ? "(8X,'* EFFECTS FOR LATERALLY LOADED PILE *   ')"
+                       : "(7X,'* EFFECTS FOR LATERALLY LOADED PILE *   ')");
     WRITE_INT(t, 10, RESULT_COLUMNS);
     for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_INT(t, 5, all[k]);
     std::fputc('\n', t);
@@ -221,11 +219,12 @@ void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
     }
   }
 
-  // 7. Report, per-node part.
+  // Report, per-node part.
   if (an.cur.PRINT_OPTION >= 2 && rep) {
     int sel[RESULT_COLUMNS + 1];
     RESULT_COLUMN_FLAGS(run, g, true, sel);
-    WRITE_F(rep, "(/,/,8X,'* EFFECTS FOR LATERALLY LOADED PILE *   ',/)");
+    WRITE_F(rep, three_d ? "(/,/,8X,'* EFFECTS FOR LATERALLY LOADED PILE *   ',/)"
+                         : "(/,/,7X,'* EFFECTS FOR LATERALLY LOADED PILE *   ',/)");
     WRITE_HEADING_BLOCK(run, rep, false, sel);
     const int step = std::min(std::max(an.cur.PRINT_EVERY, 1), std::max(N, 1));
     for (int m = 0; m <= N; m += step) {
@@ -240,7 +239,7 @@ void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
       WRITE_F(rt, "(5X,'NUMBER OF ITERATIONS IN LLP = ',I4,' (PILE No ',I4,')')", pw.LLP_ITERATIONS, g);
   }
 
-  // 8. Column extremes over the nodes (the first node wins a tie).
+  // Column extremes over the nodes (the first node wins a tie).
   if (ext) {
     double mn[RESULT_COLUMNS + 1], mx[RESULT_COLUMNS + 1], xmn[RESULT_COLUMNS + 1], xmx[RESULT_COLUMNS + 1];
     for (int k = 1; k <= RESULT_COLUMNS; ++k) {
@@ -275,8 +274,55 @@ void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
     values(xmx, true);
   }
 
-  // 9. Envelope of the table along the pile: comes with the envelope tables.
+  // Envelope of the table along the pile: comes with the envelope tables.
   ENVELOPE_TABLE_UPDATE(run, g);
+}
+
+void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
+  STORE& s = run.store;
+  ANALYSIS& an = s.an;
+  PILE_WORK& pw = an.work;
+
+  // Head tables. The rotations of the head are those of the pile in its
+  //    own axes.
+  PILE_TRANSFORM(run, g);
+  VEC6 gd, gf;
+  MAT6_MUL(an.C, w, gd);
+  MAT6_MUL(an.C, head_force, gf);
+  const double stress = pw.PLANE_Y.STRESS[NODE(0)];
+  an.HEAD_LOCAL_DISP = w;
+  an.HEAD_LOCAL_FORCE = head_force;
+  an.HEAD_GLOBAL_DISP = gd;
+  an.HEAD_GLOBAL_FORCE = gf;
+  an.HEAD_STRESS = stress;
+  if (FILE* t = run.files[F_RESULTS_TABLE]) {
+    WRITE_F(t, "('* PILE GROUP *',I6)", g);
+    WRITE_F(t, "('* PILE TOP DISP. AND REACT. GLOBAL')");
+    table_line(t, gd, gf, stress);
+    WRITE_F(t, "('* PILE TOP DISP. AND REACT. LOCAL')");
+    table_line(t, w, head_force, stress);
+  }
+  FILE* rep = run.files[F_REPORT];
+  if (an.cur.PRINT_OPTION >= 1 && rep) {
+    static const char* const GD[6] = {"DISP. X,", "DISP. Y,", "DISP. Z,", "ROT. X,", "ROT. Y,", "ROT. Z,"};
+    static const char* const GF[6] = {"FOR. X,", "FOR. Y,", "FOR. Z,", "MOM X,", "MOM Y,", "MOM Z,"};
+    static const char* const LD[6] = {"DISP. x,", "DISP. y,", "DISP. z,", "ROT. x,", "ROT. y,", "ROT. z,"};
+    static const char* const LF[6] = {"AXIAL,", "LAT. y,", "LAT. z,", "MOM x,", "MOM y,", "MOM z,"};
+    WRITE_F(rep, "(/,/,7X,'* PILE GROUP *',I6)", g);
+    WRITE_F(rep, "(/,7X,'* PILE TOP DISPLACEMENTS AND REACTIONS *')");
+    head_block(run, rep, "THE GLOBAL STRUCTURAL COORDINATE SYSTEM", GD, GF, gd, gf, stress);
+    head_block(run, rep, "THE PILE COORDINATE SYSTEM (LOCAL AXES)", LD, LF, w, head_force, stress);
+  }
+
+  // Extreme-values scratch file, head records.
+  FILE* ext = run.files[F_EXTREME_SCRATCH];
+  extreme_head(ext, g, gd, gf, stress);
+  extreme_head(ext, g, w, head_force, stress);
+
+  // Head envelopes.
+  ENVELOPE_HEAD_UPDATE(run, g, gd, gf);
+
+  along_pile(run, g, head_force[1], true);
 }
 
 void stiffness_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
@@ -314,6 +360,102 @@ void stiffness_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
   }
 }
 
+
+// Head results of a 2D row: displacements (X, Y, slope) and forces (X, Y,
+// moment) in global axes from the local axial displacement u, the head
+// deflection and slope, and the local forces (P, V, M).
+void printing_pass_2d(RUN& run, int g, double u, double P, double V) {
+  STORE& s = run.store;
+  ANALYSIS& an = s.an;
+  PILE_WORK& pw = an.work;
+  const double b = s.piles.ALPHA[g], c = std::cos(b), sn = std::sin(b);
+  const double y0 = pw.Y[NODE(0)], slope = pw.PLANE_Y.SLOPE[NODE(0)], M = pw.PLANE_Y.BMOM[NODE(0)];
+  const double stress = pw.PLANE_Y.STRESS[NODE(0)];
+  const double gd[3] = {u * c - y0 * sn, u * sn + y0 * c, slope};
+  const double gf[3] = {c * P - sn * V, sn * P + c * V, M};
+  const double ld[3] = {u, y0, slope};
+  const double lf[3] = {P, V, M};
+  an.HEAD_GLOBAL_DISP = VEC6{0, gd[0], gd[1], 0, 0, 0, gd[2]};
+  an.HEAD_GLOBAL_FORCE = VEC6{0, gf[0], gf[1], 0, 0, 0, gf[2]};
+  an.HEAD_LOCAL_DISP = VEC6{0, ld[0], ld[1], 0, 0, 0, ld[2]};
+  an.HEAD_LOCAL_FORCE = VEC6{0, lf[0], lf[1], 0, 0, 0, lf[2]};
+  an.HEAD_STRESS = stress;
+  if (FILE* t = run.files[F_RESULTS_TABLE]) {
+    WRITE_F(t, "('* PILE GROUP *',I6)", g);
+    for (int local = 0; local < 2; ++local) {
+      WRITE_F(t, local ? "('* PILE TOP DISP. AND REACT. LOCAL')" : "('* PILE TOP DISP. AND REACT. GLOBAL')");
+      WRITE_BLANKS(t, 3);
+      for (double v : local ? ld : gd) WRITE_REAL(t, 17, 8, v);
+      for (double v : local ? lf : gf) WRITE_REAL(t, 17, 8, v);
+      WRITE_REAL(t, 17, 8, stress);
+      END_LINE(t);
+    }
+  }
+  FILE* rep = run.files[F_REPORT];
+  if (an.cur.PRINT_OPTION >= 1) {
+    // Running sums of the head forces for the pile-cap summary.
+    for (int k = 0; k < 3; ++k) an.HEAD_FORCE_SUM_2D[k + 1] += gf[k] * s.piles.MULTIPLICITY[g];
+    if (rep) {
+      const LABELS& l = s.labels;
+      const std::string L(l.LENGTH_LABEL, 2), F(l.FORCE_LABEL, 3);
+      auto field12 = [](const std::string& t) { return t.size() >= 12 ? t.substr(0, 12) : std::string(12 - t.size(), ' ') + t; };
+      WRITE_F(rep, "(/,/,7X,'* PILE GROUP *',I3)", g);
+      WRITE_F(rep, "(/,7X,'* PILE TOP DISPLACEMENTS AND REACTIONS *')");
+      for (int local = 0; local < 2; ++local) {
+        WRITE_F(rep, local ? "(/,7X,'THE PILE COORDINATE SYSTEM (LOCAL AXES)')"
+                           : "(/,7X,'THE GLOBAL STRUCTURAL COORDINATE SYSTEM')");
+        static const char* const GLOBAL[7] = {"DISP.X,", "DISP.Y,", "SLOPE", "FOR.X,", "FOR.Y,", "BM,", "STRESS,"};
+        static const char* const LOCAL[7] = {"DISP.x,", "DISP.y,", "SLOPE", "AXIAL,", "LAT,", "BM,", "STRESS,"};
+        const char* const* names = local ? LOCAL : GLOBAL;
+        const std::string units[7] = {L, L, "", F, F, F + "-" + L, F + "/" + L + "**2"};
+        std::string hd(6, ' ');
+        for (int k = 0; k < 6; ++k) hd += field12(names[k] + units[k]);
+        hd += "    " + std::string(names[6]) + units[6];
+        WRITE_F(rep, "(/,A)", hd);
+        WRITE_BLANKS(rep, 6);
+        for (double v : local ? ld : gd) WRITE_REAL(rep, 12, 4, v);
+        for (double v : local ? lf : gf) WRITE_REAL(rep, 12, 4, v);
+        WRITE_BLANKS(rep, 4);
+        WRITE_REAL(rep, 12, 4, stress);
+        END_LINE(rep);
+      }
+    }
+  }
+  if (FILE* ext = run.files[F_EXTREME_SCRATCH]) {
+    for (int local = 0; local < 2; ++local) {
+      const double* d = local ? ld : gd;
+      const double* f = local ? lf : gf;
+      WRITE_F(ext, "(5X,I6,6X,1P,3(G12.5,2X))", g, d[0], d[1], d[2]);
+      WRITE_F(ext, "(5X,I6,6X,1P,3(G12.5,2X),G12.5)", g, f[0], f[1], f[2], stress);
+    }
+  }
+  ENVELOPE_HEAD_UPDATE(run, g, an.HEAD_GLOBAL_DISP, an.HEAD_GLOBAL_FORCE);
+  along_pile(run, g, P, false);
+}
+
+void stiffness_pass_2d(RUN& run, int g, double u, double P) {
+  PILE_WORK& pw = run.store.an.work;
+  if (FILE* f = run.files[F_PILE_STIFFNESS]) {
+    WRITE_F(f, "('* PILE GROUP *',I6)", g);
+    WRITE_F(f, "('* PILE TOP EQUIVALENT STIFFNESSES')");
+    WRITE_REAL(f, 17, 8, P);
+    WRITE_REAL(f, 17, 8, std::fabs(u) > 1.0E-14 ? P / u : 0.0);
+    END_LINE(f);
+    WRITE_F(f, "('* EQUIVALENT STIFFNESSES ALONG PILE')");
+    WRITE_BLANKS(f, 6);
+    WRITE_REAL(f, 16, 8, pw.h);
+    END_LINE(f);
+    for (int m = 0; m <= pw.N; ++m) {
+      const int e = NODE(m);
+      WRITE_BLANKS(f, 6);
+      WRITE_REAL(f, 16, 8, m * pw.h);
+      WRITE_REAL(f, 17, 8, std::fabs(pw.Y[e]) > 1.0E-14 ? pw.PLANE_Y.SOILR[e] / pw.Y[e] : 0.0);
+      END_LINE(f);
+    }
+  }
+  for (int m = 0; m <= pw.N; ++m) pw.PLANE_Y.BMOM[NODE(m)] = -pw.PLANE_Y.BMOM[NODE(m)];
+}
+
 }  // namespace
 
 void RESULT_COLUMN_FLAGS(const RUN& run, int g, bool report, int (&flags)[RESULT_COLUMNS + 1]) {
@@ -331,6 +473,17 @@ void RECORD_PILE_3D(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
     printing_pass(run, g, w, head_force);
   else if (run.store.an.PASS_FLAG == 2)
     stiffness_pass(run, g, w, head_force);
+}
+
+}  // namespace kestra
+
+namespace kestra {
+
+void RECORD_PILE_2D(RUN& run, int g, double u, double P, double V) {
+  if (run.store.an.PASS_FLAG == 1)
+    printing_pass_2d(run, g, u, P, V);
+  else if (run.store.an.PASS_FLAG == 2)
+    stiffness_pass_2d(run, g, u, P);
 }
 
 }  // namespace kestra

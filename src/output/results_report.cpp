@@ -41,6 +41,8 @@ void ENVELOPE_HEAD_UPDATE(RUN& run, int g, const VEC6& disp, const VEC6& force) 
 
 void ENVELOPE_TABLE_UPDATE(RUN&, int) {}
 
+void SUMMARY_PILE_TABLES(RUN&) {}
+
 namespace {
 
 void values(FILE* f, int lead, int w, int d, const double* v, int n) {
@@ -162,11 +164,11 @@ int RESULTS_REPORT(RUN& run) {
   FILE* sum = run.files[F_SUMMARY];
 
   WRITE_TABLE_L(run);
-  // 7. The cap envelope; the first printed analysis of a group starts it.
+  // The cap envelope; the first printed analysis of a group starts it.
   if (an.PRINTED == 1) ENVELOPE_RESET(run);
   ENVELOPE_CAP_UPDATE(run);
 
-  // 8. Partial load and the completion line.
+  // Partial load and the completion line.
   const double f = an.FRACTION;
   if (f < 1.0) {
     for (FILE* out : {rep, sum})
@@ -180,7 +182,7 @@ int RESULTS_REPORT(RUN& run) {
     WRITE_F(cr, "('    1 ANALYSIS COMPLETED')");
   }
 
-  // 9.-10. Passive resistance and the Table M heading.
+  // Passive resistance and the Table M heading.
   const LABELS& l = s.labels;
   const std::string F3(l.FORCE_LABEL, 3), L3(l.LENGTH_LABEL3, 3);
   if (an.cur.PRINT_OPTION > 0) {
@@ -204,7 +206,7 @@ int RESULTS_REPORT(RUN& run) {
   }
   if (FILE* t = run.files[F_RESULTS_TABLE]) WRITE_F(t, "('* TABLE M *   COMPUTATION ON INDIVIDUAL PILE')");
 
-  // 11. The printing pass, with the extreme-values scratch file emptied.
+  // The printing pass, with the extreme-values scratch file emptied.
   FILE*& ext = run.files.fp[F_EXTREME_SCRATCH];
   if (ext) std::fclose(ext);
   ext = run.files.name[F_EXTREME_SCRATCH].empty() ? nullptr
@@ -217,14 +219,16 @@ int RESULTS_REPORT(RUN& run) {
     st = CAP_RESISTANCE(run, U, R);
     an.U = U;
   }
+  // >>> 2D: the 2D cap solution runs its row loop (CAP_RESISTANCE_2D) at U
+  //     here; each row records itself through RECORD_PILE_2D. <<<
   an.PASS_FLAG = 0;
   if (ext) {
     std::fclose(ext);
     ext = nullptr;
   }
-  // 12. Per-pile summary tables along the piles: written with the summary
-  //     file tables (not built yet).
-  // 13.
+  // The column selection and the per-pile summary tables.
+  SUMMARY_PILE_TABLES(run);
+  // One more printed analysis in this group.
   ++an.PRINTED;
   return st;
 }

@@ -28,4 +28,9 @@ void ENVELOPE_HEAD_UPDATE(RUN& run, int g, const VEC6& disp, const VEC6& force);
 // keep their own per-pile store (no-op until they are built).
 void ENVELOPE_TABLE_UPDATE(RUN& run, int g);
 
+// The per-pile summary tables of the summary file after a printing pass,
+// with the column selection of the analysis: a hook for the summary tables
+// (no-op until they are built).
+void SUMMARY_PILE_TABLES(RUN& run);
+
 }  // namespace kestra

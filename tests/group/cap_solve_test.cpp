@@ -285,4 +285,53 @@ TEST(CapSolve3D, SingularStiffnessIsReported) {
   EXPECT_EQ(rep.find("DOES NOT CONVERGE"), std::string::npos);
 }
 
+// The equivalent lateral load of a cap embedded 2 of its 3 m below a ground
+// 3 above the origin: the resistance p at the ground value's depth (left by
+// the pile evaluations) and e = (|g| - T) p / |g| at the cap top.
+TEST(PassiveForce, EquivalentLateralLoadOpposesTheMovement) {
+  auto run = make_group({{0.0, 0.0, 0.0}});
+  run->store.piles.GROUND[1] = -3.0;
+  run->store.piles.CAP_THICKNESS = 2.0;
+  run->store.an.work.CAP_P = 100.0;
+  const double e = 100.0 / 3.0, F = 0.5 * 2.0 * (100.0 + e);
+  const double M = 2.0 * e * (1.0 - 0.0) + 0.5 * 2.0 * (100.0 - e) * (2.0 / 3.0 - 0.0);
+  VEC6 P;
+  ASSERT_EQ(PASSIVE_FORCE(*run, vec(0, 0.01, 0, 0, 0, 0), P), 0);
+  EXPECT_NEAR(P[2], -F, 1e-9);
+  EXPECT_NEAR(P[6], M, 1e-9);
+  EXPECT_EQ(P[3], 0.0);
+  // Split between Y and Z by the absolute displacements; Z negative pushes back +Z.
+  ASSERT_EQ(PASSIVE_FORCE(*run, vec(0, 0.03, -0.01, 0, 0, 0), P), 0);
+  EXPECT_NEAR(P[2], -0.75 * F, 1e-9);
+  EXPECT_NEAR(P[3], 0.25 * F, 1e-9);
+  EXPECT_NEAR(P[5], 0.25 * M, 1e-9);
+  // No movement, or the ground not above the origin: nothing.
+  ASSERT_EQ(PASSIVE_FORCE(*run, VEC6{}, P), 0);
+  for (int k = 1; k <= 6; ++k) EXPECT_EQ(P[k], 0.0);
+  run->store.piles.GROUND[1] = 0.5;
+  ASSERT_EQ(PASSIVE_FORCE(*run, vec(0, 0.01, 0, 0, 0, 0), P), 0);
+  EXPECT_EQ(P[2], 0.0);
+}
+
+TEST(CapSolve3D, TraceFileRecordsEveryIteration) {
+  auto run = make_group({{0.0, 0.0, 0.0}});
+  CAPTURED files(*run, {F_CAP_TRACE});
+  ASSERT_EQ(solve(*run, vec(1000.0, 0, 0, 0, 0, 0)), 0);
+  const std::string tr = files[F_CAP_TRACE];
+  std::vector<std::string> tags;
+  std::size_t p = 0;
+  for (std::size_t q; (q = tr.find('\n', p)) != std::string::npos; p = q + 1) {
+    const std::string line = tr.substr(p, q - p);
+    tags.push_back(line.substr(0, std::min<std::size_t>(4, line.size())));
+  }
+  const std::vector<std::string> one = {"", "    ", "SS  ", "SS  ", "SS  ", "SS  ", "SS  ", "SS  ",
+                                        "DDV ", "DFV ", "UDV ", "DV  ", "FV  ", "RV  "};
+  std::vector<std::string> two = one;
+  two.insert(two.end(), one.begin(), one.end());
+  EXPECT_EQ(tags, two);
+  // First iteration: the stiffness row 1 holds -KA on the diagonal.
+  EXPECT_NE(tr.find("SS  1 -0.50000E+06"), std::string::npos);
+  EXPECT_NE(tr.find("DDV    0.20000E-02"), std::string::npos);
+}
+
 }  // namespace

@@ -249,4 +249,54 @@ TEST(PileResults, EquivalentStiffnessPass) {
   EXPECT_DOUBLE_EQ(run->store.an.work.PLANE_Y.BMOM[NODE(1)], -100.0);
 }
 
+TEST(PileResults, TwoDimensionalRows) {
+  struct CASE {
+    const char* id;
+    double batter;
+  };
+  for (const CASE& c : {CASE{"vertical row: global = local", 0.0}, CASE{"battered row", 0.25}}) {
+    SCOPED_TRACE(c.id);
+    auto run = english_pile();
+    run->store.ctl.ANALYSIS_TYPE = 2;
+    run->store.piles.ALPHA[1] = c.batter;
+    run->store.piles.MULTIPLICITY[1] = 3.0;
+    run->store.an.cur.AXIAL_VARIATION = 1;
+    run->store.piles.LS_SET[1] = 0;  // a generated curve: the axial columns apply
+    SET_RESULT_HEADINGS(*run);
+    shaped_pile(*run);
+    PILE_WORK& w = run->store.an.work;
+    for (int m = 0; m <= 4; ++m) w.AXDISP[NODE(m)] = 0.01 * (4 - m);
+    w.PLANE_Y.SLOPE[NODE(0)] = -0.002;
+    run->store.an.PASS_FLAG = 1;
+    run->store.an.cur.PRINT_OPTION = 1;
+    FILES_OF files(*run, {F_REPORT, F_RESULTS_TABLE, F_EXTREME_SCRATCH});
+    RECORD_PILE_2D(*run, 1, 0.04, 500.0, 20.0);
+    const auto& T = run->store.an.RESULTS_TABLE;
+    const double cb = std::cos(c.batter), sb = std::sin(c.batter);
+    for (int m = 0; m <= 4; ++m) {
+      EXPECT_NEAR(T[5][NODE(m)], w.AXDISP[NODE(m)] * cb - w.Y[NODE(m)] * sb, 1e-15);
+      EXPECT_NEAR(T[6][NODE(m)], w.AXDISP[NODE(m)] * sb + w.Y[NODE(m)] * cb, 1e-15);
+      EXPECT_EQ(T[3][NODE(m)], 0.0);
+      EXPECT_EQ(T[10][NODE(m)], 0.0);
+    }
+    if (c.batter == 0.0)
+      for (int m = 0; m <= 4; ++m) {
+        EXPECT_EQ(T[5][NODE(m)], T[1][NODE(m)]);
+        EXPECT_EQ(T[6][NODE(m)], T[2][NODE(m)]);
+      }
+    const VEC6& sum = run->store.an.HEAD_FORCE_SUM_2D;
+    EXPECT_NEAR(sum[1], 3.0 * (cb * 500.0 - sb * 20.0), 1e-9);
+    EXPECT_NEAR(sum[2], 3.0 * (sb * 500.0 + cb * 20.0), 1e-9);
+    const std::string rep = files[F_REPORT];
+    EXPECT_NE(rep.find("\n\n       * PILE GROUP *  1\n"), std::string::npos);
+    EXPECT_NE(rep.find("         DISP.X,IN   DISP.Y,IN       SLOPE   FOR.X,LBS   FOR.Y,LBS   BM,LBS-IN    STRESS,LBS/IN**2\n"),
+              std::string::npos);
+    const std::string tab = files[F_RESULTS_TABLE];
+    EXPECT_NE(tab.find("       * EFFECTS FOR LATERALLY LOADED PILE *   \n"
+                       "        25    1    1    0    0    1    1    0    0    1    0    0    1    0    0    1    0    0"
+                       "    1    1    1    0    1    0    0    0\n"),
+              std::string::npos);
+  }
+}
+
 }  // namespace
