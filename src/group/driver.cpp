@@ -52,7 +52,8 @@ void print_envelopes(RUN&, bool) {}
 void write_curve_data_file(RUN&) {}
 
 // The cap solution of the analysis type. A 2D load case or combination
-// carries its in-plane moment in slot 3, where the 2D solution reads it.
+// carries its in-plane moment in slot 3, where the 2D solution reads it (and
+// so does the saved load).
 int solve_cap(RUN& run, int kind) {
   int flag = 0;
   VEC6 load, disp;
@@ -202,7 +203,6 @@ int RUN_DRIVER(RUN& run) {
     CASE_DIST_LOADS(s, m);
     ADD_AXIAL_HEAD_LOADS(s);
     an.SAVED_LOAD = ld.EQ_LOAD;
-    if (s.ctl.ANALYSIS_TYPE != 3) an.SAVED_LOAD[3] = ld.EQ_LOAD[6];  // the 2D moment in the third slot
     ld.EQ_LOAD = an.SAVED_LOAD;
     if (np > 0) {
       LOG_RUNTIME(run, "ANALYSIS DUE TO TOTAL LOAD");
@@ -270,9 +270,6 @@ int RUN_DRIVER(RUN& run) {
     COMB_RESULTANT(s, j);
     COMB_DIST_LOADS(s, j);
     ADD_AXIAL_HEAD_LOADS(s);
-    // As for a load case, the 2D moment also goes to the third slot, where
-    // the 2D cap solution reads it.
-    if (s.ctl.ANALYSIS_TYPE != 3) ld.EQ_LOAD[3] = ld.EQ_LOAD[6];
     an.SAVED_LOAD = ld.EQ_LOAD;
     if (FILE* c = run.files[F_CASE_RESULTS]) WRITE_F(c, "(6X,'ANALYSIS DUE TO TOTAL LOAD')");
     int st = solve_cap(run, 1);
