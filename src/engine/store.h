@@ -80,6 +80,10 @@ struct RUNWIDE {
 struct HEAD_CURVES {
   std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_DISP{};
   std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_LOAD{};
+  // Tip movement and tip force of the same 19 points: the runtime axial
+  // solution starts its iteration on the tip movement from them.
+  std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_TIP_DISP{};
+  std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_TIP_LOAD{};
   std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> TR_ROT{};
   std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> TR_MOM{};
   std::array<int, MAX_PROPERTIES + 1> LS_DONE{};  // 1 once the property's curve is generated

@@ -1,17 +1,9 @@
-// Neutral versions of the soil echo steps that belong to the analysis
-// subsystems (see input/soils_hooks.h): no estimate, nothing generated.
+// Neutral version of the soil echo step that belongs to the closely-spaced
+// group estimate (see input/soils_hooks.h). The axial and torsional steps
+// are in pile/axial_echo.cpp.
 #include "input/soils_hooks.h"
 
 namespace kestra {
-
-int ECHO_HOOK_UNIT_RESISTANCE(RUN&, int, double, UNIT_RESISTANCE_ESTIMATE& est) {
-  est = UNIT_RESISTANCE_ESTIMATE{};
-  return ST_OK;
-}
-
-int ECHO_HOOK_GENERATED_LS_CURVES(RUN&) { return ST_OK; }
-
-int ECHO_HOOK_GENERATED_TR_CURVES(RUN&) { return ST_OK; }
 
 int ECHO_HOOK_SPACING_FACTORS(RUN&, SPACING_ESTIMATE& est) {
   est = SPACING_ESTIMATE{};

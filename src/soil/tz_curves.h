@@ -17,6 +17,7 @@
 #pragma once
 
 #include <array>
+#include <cstdio>
 
 #include "engine/limits.h"
 #include "engine/status.h"
@@ -177,11 +178,13 @@ double SIDE_FRICTION_DRIVEN(int units, int model, double c, double gamma, double
 // The adhesion factor alpha of a driven pile, from c / (gamma z).
 double ADHESION_FACTOR(int units, double c, double gamma, double z);
 // Ultimate unit side friction of a drilled shaft (0.55 c in clay, the beta
-// method in sand). z depth below the ground surface.
-double SIDE_FRICTION_SHAFT(int units, int model, double c, double gamma, double phi, double z);
-// The beta factor of a drilled shaft in sand at depth z (length unit of the
-// run), limited to 0.25 .. 1.2.
-double SHAFT_BETA(int units, double z);
+// method in sand). z depth below the ground surface (the effective stress
+// gamma z); zb the length from which the beta factor is taken (the point's
+// coordinate in the generation, the depth in the soil-table estimate).
+double SIDE_FRICTION_SHAFT(int units, int model, double c, double gamma, double z, double zb);
+// The beta factor of a drilled shaft in sand at length zb (length unit of
+// the run, turned into feet), limited to 0.25 .. 1.2.
+double SHAFT_BETA(int units, double zb);
 
 // Side-curve family of a pile type, soil model and friction angle (degrees).
 int TZ_FAMILY_OF(int pile_type, int model, double bphi);
@@ -213,9 +216,13 @@ int QW_CURVE_OF(int family, int units, double qmax, double width, double tip_wid
 
 // Depth points, FMAX, BPHI and the side curves of every point, and the
 // positions along the pile. Statuses: 22 to 25 and 27 from the lookups,
-// ST_BAD_PROPERTY for a pile without width.
+// ST_BAD_PROPERTY for a pile without width. trace (may be null) receives the
+// side-friction trace record (TZ_TRACE_TEXT(use), point, FMAX) of every
+// point whose friction comes from the friction angle alone (driven pile in
+// sand), at the moment it is estimated.
 int GENERATE_SIDE_CURVES(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,
-                         int units, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg);
+                         int units, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg,
+                         FILE* trace = nullptr);
 // The tip model, QMAX and the tip curve of a branch (direction 1 with the
 // area factor 1e-4). Needs the side curves of out (the last point's BPHI).
 // Statuses: 22 to 24 and 26 from the lookups, 32/33 (34/35) for a driven pile
@@ -225,7 +232,8 @@ int GENERATE_TIP_CURVE(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXI
 // Both of the above: the curves of the echo passes and of the runtime
 // regeneration (direction 1 for a negative head displacement).
 int GENERATE_TZ_CURVES(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,
-                       int units, int direction, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg);
+                       int units, int direction, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg,
+                       FILE* trace = nullptr);
 
 // ---------------------------------------------------------------------------
 // Unit estimates of the soil table at coordinate x of a layer of the given
