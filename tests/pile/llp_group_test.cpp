@@ -355,3 +355,38 @@ TEST(GenerateNodes, RefusesAPropertyItCannotDivide) {
   EXPECT_EQ(LLP_GROUP(*m.run, *m.w, 1, 0.01, 0.0, 0.0, V), ST_BAD_PROPERTY);
   EXPECT_EQ(V, 0.0);
 }
+
+// Whatever a previous pile left in the working arrays (here NaN), a solve
+// writes every result along the pile.
+TEST(LlpGroup, ResultsAreWrittenOverStaleArrays) {
+  for (int biaxial = 0; biaxial <= 1; ++biaxial) {
+    SCOPED_TRACE(biaxial);
+    LONG_PILE m;
+    const double nan = std::nan("");
+    PILE_WORK& w = *m.w;
+    for (auto* p : {&w.PLANE_Y, &w.PLANE_Z})
+      for (auto* a : {&p->EI, &p->PX, &p->WLOAD, &p->SLOPE, &p->BMOM, &p->SHEAR, &p->SOILR,
+                      &p->STRESS, &p->REC_B, &p->REC_C, &p->REC_D, &p->YPREV, &p->DLOAD})
+        a->fill(nan);
+    for (auto* a : {&w.Y, &w.Z, &w.ESOIL, &w.PSOIL, &w.DEFL, &w.RES_DEFL, &w.RES_BMOM,
+                    &w.MOMENT_RATIO, &w.SHEAR_RATIO})
+      a->fill(nan);
+    double V = nan, Vz = nan, My = nan, Mz = nan;
+    if (biaxial) {
+      LLP_BIAXIAL(*m.run, w, 1, 0.01, 0.0, 0.005, 0.0, 100.0, 0.0, V, Vz, My, Mz);
+    } else {
+      LLP_GROUP(*m.run, w, 1, 0.01, 0.0, 100.0, V);
+    }
+    ASSERT_TRUE(std::isfinite(V));
+    for (int i = 0; i <= 100; ++i) {
+      const int e = NODE(i);
+      for (const LLP_PLANE* p : {&w.PLANE_Y, &w.PLANE_Z}) {
+        if (!biaxial && p == &w.PLANE_Z) continue;
+        ASSERT_TRUE(std::isfinite(p->SLOPE[e] + p->BMOM[e] + p->SHEAR[e] + p->SOILR[e] +
+                                  p->STRESS[e] + p->EI[e]))
+            << i;
+      }
+      ASSERT_TRUE(std::isfinite(w.Y[e] + w.RES_DEFL[e] + w.RES_BMOM[e] + w.MOMENT_RATIO[e])) << i;
+    }
+  }
+}
