@@ -390,3 +390,31 @@ TEST(LlpGroup, ResultsAreWrittenOverStaleArrays) {
     }
   }
 }
+
+// A pile much stiffer than its springs moves as a rigid bar: with a pinned
+// head at yt the soil pressure is k (yt + theta x) with theta = -3 yt/(2L)
+// and the head force is k yt L/4. The differences approach it at second
+// order; the coarsest layouts, down to a single increment, stay finite.
+TEST(LlpGroup, RigidPileOnCoarseAndFineLayouts) {
+  const double L = 10.0, k = 1e3, yt = 0.01, exact = k * yt * L / 4.0;
+  double previous = 0.0;
+  for (int inc : {1, 2, 3, 10, 20, 40, 80}) {
+    SCOPED_TRACE(inc);
+    LLP_MODEL m(L, inc, 1e9, 1.0);
+    m.linear_soil(0.0, k, L, k);
+    ASSERT_EQ(m.nodes(), ST_OK);
+    const double V = m.solve(yt, 0.0);
+    EXPECT_EQ(m.w->NO_CLOSURE, 0);
+    ASSERT_TRUE(std::isfinite(V) && std::isfinite(m.Y(inc)));
+    EXPECT_GT(V, exact);
+    const double err = V - exact;
+    if (inc >= 20) {
+      EXPECT_NEAR(previous / err, 4.0, 0.5);
+    }
+    if (inc == 80) {
+      EXPECT_NEAR(V, exact, 5e-4 * exact);
+      EXPECT_NEAR(m.Y(inc), -0.5 * yt, 1e-3 * yt);
+    }
+    previous = err;
+  }
+}
