@@ -418,3 +418,20 @@ TEST(LlpGroup, RigidPileOnCoarseAndFineLayouts) {
     previous = err;
   }
 }
+
+// With soil movement data the recorded soil reaction is the p-y evaluation's
+// signed PSOIL; the head force is still the sum of ESOIL*y less the loads.
+TEST(LlpGroup, SoilMovementRecordsTheSignedReaction) {
+  LONG_PILE still, moving;
+  moving.store().soil.NSMPTS = 1;  // a movement of zero along the pile
+  const double V0 = still.solve(0.01, 0.0);
+  const double V1 = moving.solve(0.01, 0.0);
+  EXPECT_DOUBLE_EQ(V1, V0);
+  for (int i = 0; i <= 100; i += 10) {
+    const int e = NODE(i);
+    EXPECT_EQ(moving.w->PLANE_Y.SOILR[e], moving.w->PSOIL[e]) << i;
+    EXPECT_NEAR(std::fabs(moving.w->PLANE_Y.SOILR[e]), std::fabs(still.w->PLANE_Y.SOILR[e]),
+                1e-9 * std::fabs(still.w->PLANE_Y.SOILR[NODE(0)]))
+        << i;
+  }
+}
