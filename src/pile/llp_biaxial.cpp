@@ -28,20 +28,24 @@ void clear_plane(LLP_PLANE& p) {
 }
 
 // Subgrade modulus k of the soil profile at coordinate x: linear between the
-// profile points, 0 above the first point and the last value below the last.
-// It only seeds the first iteration of the generated curves.
+// profile points, 0 above the first point and the last value below the last;
+// where the profile gives no modulus (|k| <= 1e-4) the default of the units
+// (50 in English units, 13575 otherwise). It only seeds the first iteration
+// of the generated curves.
 double subgrade_modulus(const STORE& s, double x) {
   const SOIL_DATA& d = s.soil;
   const int n = std::min(d.NPROFILE, MAX_PROFILE_POINTS);
   if (n < 1 || x < d.PROFILE_X[1]) return 0.0;
   const auto& k = d.PROFILE[SP_K];
+  double value = k[n];
   for (int i = 2; i <= n; ++i) {
     if (x > d.PROFILE_X[i]) continue;
     const double span = d.PROFILE_X[i] - d.PROFILE_X[i - 1];
-    if (span <= 0.0) return k[i];
-    return k[i - 1] + (k[i] - k[i - 1]) * (x - d.PROFILE_X[i - 1]) / span;
+    value = span <= 0.0 ? k[i] : k[i - 1] + (k[i] - k[i - 1]) * (x - d.PROFILE_X[i - 1]) / span;
+    break;
   }
-  return k[n];
+  if (std::fabs(value) <= 1.0e-4) return s.ctl.UNITS_SYSTEM == 1 ? 50.0 : 13575.0;
+  return value;
 }
 
 }  // namespace
@@ -79,6 +83,7 @@ int LLP_BIAXIAL(RUN& run, PILE_WORK& w, int g, double yt, double theta_y, double
   if (moving) {
     SOIL_MOVEMENT_Y(run, w);
     SOIL_MOVEMENT_Z(run, w);
+    llp::RESOLVE_SOIL_MOVEMENT(w, s.piles.ALPHA[g], s.piles.BETA[g]);
   }
   llp::DIST_LOADS(s, g, N, py.DLOAD, pz.DLOAD);
   py.WLOAD = py.DLOAD;

@@ -156,6 +156,16 @@ double FIBRE_DEPTH(const STORE& s, const PILE_WORK& w, double x, int axis) {
   return c > 0.0 ? c : SECTION_WIDTH(s, w.property, w.vert, x);
 }
 
+void RESOLVE_SOIL_MOVEMENT(PILE_WORK& w, double alpha, double beta) {
+  const double ca = std::cos(alpha), sa = std::sin(alpha), sb = std::sin(beta);
+  for (int m = 0; m <= w.N; ++m) {
+    const int e = NODE(m);
+    const double SY = w.SOIL_MOVE_Y[e], SZ = w.SOIL_MOVE_Z[e];
+    w.SOIL_MOVE_Y[e] = sb * (SY * ca + SZ * sa);
+    w.SOIL_MOVE_Z[e] = SZ * ca - SY * sa;
+  }
+}
+
 bool LAYOUT_NODES(const RUN& run, PILE_WORK& w, int g) {
   const STORE& s = run.store;
   if (g < 1 || g > MAX_PILE_ENTRIES) return false;

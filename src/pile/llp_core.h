@@ -61,6 +61,12 @@ void DIST_LOADS(const STORE& s, int g, int N, NODE_VALUES& load_y, NODE_VALUES& 
 // others, the equivalent diameter where that dimension is not given.
 double FIBRE_DEPTH(const STORE& s, const PILE_WORK& w, double x, int axis);
 
+// Resolves the soil movement at the nodes, given along global Y and Z in
+// SOIL_MOVE_Y and SOIL_MOVE_Z, onto the local axes of a pile with angles
+// alpha and beta (radians): s_y = sin(beta) (S_Y cos(alpha) + S_Z sin(alpha)),
+// s_z = S_Z cos(alpha) - S_Y sin(alpha).
+void RESOLVE_SOIL_MOVEMENT(PILE_WORK& w, double alpha, double beta);
+
 // Lays out the nodes of group g (h, X, N, property, head and ground values)
 // and, with generated curves, assigns them to the layers. Returns false when
 // the group or its property cannot be laid out (no property, INC outside

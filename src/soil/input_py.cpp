@@ -1,13 +1,19 @@
 #include "soil/input_py.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdlib>
+#include <string>
+
+#include "engine/report.h"
 
 namespace kestra {
 
 namespace {
 
-// Smallest deflection at which a secant modulus is taken.
+// Smallest deflection at which a secant modulus is taken (the value on entry
+// of the run-wide small-deflection threshold of the generated models, which
+// only weak rock raises).
 constexpr double SMALL_DEFLECTION = 1.0e-14;
 
 // p at deflection y on one curve (points y increasing).
@@ -27,27 +33,41 @@ double curve_p(const USER_PY_CURVE& c, double y) {
   return c.P[n];
 }
 
-// Depth factors (P_d, Y_d) of group g at coordinate x; false when none apply.
+// Depth factors (P_d, Y_d) of group g at coordinate x: linear between the
+// points of the group's set (the mean of two points closer than 1e-5); false
+// when none apply (option off, no set, x outside the points).
 bool depth_factors(const STORE& s, int g, double x, double& pd, double& yd) {
-  if (s.ctl.DEPTH_FACTORS <= 0) return false;
+  if (s.ctl.DEPTH_FACTORS != 1) return false;
   const int k = s.piles.RFL_SET[g];
   if (k < 1 || k > s.soil.NRFSETS || k > MAX_RF_SETS) return false;
   const RF_SET& r = s.soil.RF_SETS[k];
-  const int n = r.NPOINTS;
+  const int n = std::min(r.NPOINTS, MAX_RF_POINTS);
   if (n < 1 || x < r.DEPTH[1] || x > r.DEPTH[n]) return false;
-  for (int i = 1; i <= n; ++i) {
-    if (r.DEPTH[i] < x) continue;
-    if (r.DEPTH[i] == x || i == 1) {
-      pd = r.P_FACTOR[i];
-      yd = r.Y_FACTOR[i];
+  if (n == 1) {
+    pd = r.P_FACTOR[1];
+    yd = r.Y_FACTOR[1];
+    return true;
+  }
+  for (int i = 2; i <= n; ++i) {
+    if (x > r.DEPTH[i]) continue;
+    const double a = r.DEPTH[i - 1], b = r.DEPTH[i];
+    if (b - a < 1.0e-5) {
+      pd = 0.5 * (r.P_FACTOR[i - 1] + r.P_FACTOR[i]);
+      yd = 0.5 * (r.Y_FACTOR[i - 1] + r.Y_FACTOR[i]);
     } else {
-      const double t = (x - r.DEPTH[i - 1]) / (r.DEPTH[i] - r.DEPTH[i - 1]);
+      const double t = (x - a) / (b - a);
       pd = r.P_FACTOR[i - 1] + t * (r.P_FACTOR[i] - r.P_FACTOR[i - 1]);
       yd = r.Y_FACTOR[i - 1] + t * (r.Y_FACTOR[i] - r.Y_FACTOR[i - 1]);
     }
     return true;
   }
   return false;
+}
+
+int not_positive(RUN& run, int g, const char* what) {
+  return FATAL(run, ST_BAD_PROPERTY,
+               std::string("THE ") + what + " OF PILE GROUP " + std::to_string(g) +
+                   " IS NOT POSITIVE (INPUT P-Y CURVES)");
 }
 
 }  // namespace
@@ -61,13 +81,17 @@ int INPUT_PY_EVALUATE(RUN& run, PILE_WORK& w) {
   const int g = w.group;
   if (g < 1 || g > MAX_PILE_ENTRIES) return ST_DECK_REFERENCE;
   const int k = std::abs(s.piles.PY_SET[g]);
-  if (k < 1 || k > s.soil.NPYSETS || k > MAX_PY_SETS) return ST_DECK_REFERENCE;
+  const bool known = k >= 1 && k <= s.soil.NPYSETS && k <= MAX_PY_SETS;
+  const int nc = known ? s.soil.PY_SETS[k].NPYCURVES : 0;
+  if (nc < 1 || nc > MAX_PY_CURVES)
+    return FATAL(run, ST_DECK_REFERENCE,
+                 "PILE GROUP " + std::to_string(g) + " NAMES P-Y CURVE SET " + std::to_string(k) +
+                     ", WHICH HOLDS NO CURVE");
   const USER_PY_SET& set = s.soil.PY_SETS[k];
-  const int nc = set.NPYCURVES;
-  if (nc < 1 || nc > MAX_PY_CURVES) return ST_DECK_REFERENCE;
 
   const double P = s.piles.P_FACTOR[g];
   const double Y = s.piles.Y_FACTOR[g];
+  if (!(Y > 0.0)) return not_positive(run, g, "Y-FACTOR");
   const bool moving = s.soil.NSMPTS > 0;
 
   for (int m = 0; m <= w.N; ++m) {
@@ -92,6 +116,7 @@ int INPUT_PY_EVALUATE(RUN& run, PILE_WORK& w) {
 
     double pd = 1.0, yd = 1.0;
     const bool factored = depth_factors(s, g, x, pd, yd);
+    if (factored && !(yd > 0.0)) return not_positive(run, g, "Y-FACTOR ALONG DEPTH");
     const double scale = factored ? (P / Y) * (pd / yd) : P / Y;
 
     const double p_low = curve_p(set.CURVE[lower], y);

@@ -26,8 +26,9 @@ bool USES_INPUT_PY(const STORE& s, int g);
 //   ESOIL = p*P/(y*Y) times Pd/Yd where depth factors apply (P, Y the
 //     group's multipliers, Pd, Yd the depth factors at the node);
 //   PSOIL = p*P*Pd of the deeper curve, negative when y > s.
-// Returns ST_OK, or ST_DECK_REFERENCE when the group's set does not exist
-// or holds no curve.
+// Returns ST_OK; ST_DECK_REFERENCE when the group's set does not exist or
+// holds no curve; ST_BAD_PROPERTY (with a fatal message) when the group's
+// y-multiplier or a depth y-factor is not positive, which would divide by zero.
 int INPUT_PY_EVALUATE(RUN& run, PILE_WORK& w);
 
 }  // namespace kestra

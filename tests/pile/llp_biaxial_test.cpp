@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "llp_fixture.h"
+#include "pile/llp_core.h"
 
 using kestra_test::LLP_MODEL;
 using namespace kestra;
@@ -81,6 +82,9 @@ TEST(LlpBiaxial, RoundPileRespondsAlikeInBothDirections) {
   EXPECT_DOUBLE_EQ(ry.Vy, rz.Vz);
   EXPECT_DOUBLE_EQ(ry.My, rz.Mz);
   for (int i = 0; i <= 100; ++i) ASSERT_DOUBLE_EQ(a.Y(i), b.w->Z[NODE(i)]) << i;
+  // The still plane passes the test at once; the loaded one decides.
+  EXPECT_GT(a.w->LLP_ITERATIONS, 3);
+  EXPECT_EQ(a.w->LLP_ITERATIONS, b.w->LLP_ITERATIONS);
 }
 
 // Equal displacements in y and z: equal planes, resultants sqrt(2) times the
@@ -191,4 +195,65 @@ TEST(LlpBiaxial, NoClosureHandsBackNothing) {
   EXPECT_EQ(r.Mz, 0.0);
   EXPECT_EQ(m.text(F_REPORT),
             "\n\n     ** WARNING **  NO CLOSURE OF A LLP AFTER     3  ITERATIONS          PILE GROUP    1\n");
+}
+
+// Soil movement given along global Y and Z, resolved onto the pile's axes.
+TEST(LlpBiaxial, SoilMovementResolvedOntoThePileAxes) {
+  const double d = 3.141592653589793 / 180.0;
+  struct CASE {
+    const char* id;
+    double alpha, beta, SY, SZ, sy, sz;
+  } cases[] = {
+      {"alpha 0, beta 90: Y loads only y", 0.0, 90.0, 0.02, 0.0, 0.02, 0.0},
+      {"alpha 0, beta 90: Z loads only z", 0.0, 90.0, 0.0, 0.03, 0.0, 0.03},
+      {"alpha 90, beta 90: axes swapped", 90.0, 90.0, 0.02, 0.03, 0.03, -0.02},
+      {"alpha 30, beta 60", 30.0, 60.0, 0.02, 0.0, std::sin(60 * d) * 0.02 * std::cos(30 * d),
+       -0.02 * std::sin(30 * d)},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.id);
+    auto w = std::make_unique<PILE_WORK>();
+    w->N = 3;
+    for (int m = 0; m <= 3; ++m) {
+      w->SOIL_MOVE_Y[NODE(m)] = c.SY * m;
+      w->SOIL_MOVE_Z[NODE(m)] = c.SZ * m;
+    }
+    llp::RESOLVE_SOIL_MOVEMENT(*w, c.alpha * d, c.beta * d);
+    for (int m = 0; m <= 3; ++m) {
+      EXPECT_NEAR(w->SOIL_MOVE_Y[NODE(m)], c.sy * m, 1e-15) << m;
+      EXPECT_NEAR(w->SOIL_MOVE_Z[NODE(m)], c.sz * m, 1e-15) << m;
+    }
+  }
+}
+
+// Generated curves start from k(x) * (x - ground value) below the top of the
+// first layer and nothing above it.
+TEST(LlpBiaxial, GeneratedCurvesStartFromTheSubgradeModulus) {
+  LLP_MODEL m(20.0, 20, EI, 1.0);
+  STORE& s = m.store();
+  s.ctl.USER_PY = 0;
+  s.ctl.UNITS_SYSTEM = 2;
+  s.piles.GROUND[1] = 2.0;
+  s.soil.NL = 1;
+  s.soil.LAYER_TOP[1] = 2.0;
+  s.soil.LAYER_BOTTOM[1] = 30.0;
+  s.soil.NPROFILE = 2;
+  s.soil.PROFILE_X[1] = 2.0;
+  s.soil.PROFILE_X[2] = 30.0;
+  s.soil.PROFILE[SP_K][1] = 1000.0;
+  s.soil.PROFILE[SP_K][2] = 3800.0;
+  ASSERT_EQ(m.nodes(), ST_OK);
+  m.w->CONTROL.MAXIT_PILE = 1;  // stops before the first modulus update
+  biaxial(m, 0.01, 0.0, 0.0, 0.0);
+  ASSERT_EQ(m.w->NO_CLOSURE, 1);
+  // Nodes at X = 0, 1, ...: above the layer nothing, at its top depth 0.
+  EXPECT_EQ(m.w->ESOIL[NODE(0)], 0.0);
+  EXPECT_EQ(m.w->ESOIL[NODE(1)], 0.0);
+  EXPECT_EQ(m.w->ESOIL[NODE(2)], 0.0);
+  EXPECT_NEAR(m.w->ESOIL[NODE(3)], 1100.0 * 1.0, 1e-9);
+  EXPECT_NEAR(m.w->ESOIL[NODE(10)], 1800.0 * 8.0, 1e-9);
+  // A profile without modulus gives the default of the units.
+  s.soil.PROFILE[SP_K][1] = s.soil.PROFILE[SP_K][2] = 0.0;
+  biaxial(m, 0.01, 0.0, 0.0, 0.0);
+  EXPECT_NEAR(m.w->ESOIL[NODE(10)], 13575.0 * 8.0, 1e-9);
 }

@@ -355,3 +355,83 @@ TEST(GenerateNodes, RefusesAPropertyItCannotDivide) {
   EXPECT_EQ(LLP_GROUP(*m.run, *m.w, 1, 0.01, 0.0, 0.0, V), ST_BAD_PROPERTY);
   EXPECT_EQ(V, 0.0);
 }
+
+// Whatever a previous pile left in the working arrays (here NaN), a solve
+// writes every result along the pile.
+TEST(LlpGroup, ResultsAreWrittenOverStaleArrays) {
+  for (int biaxial = 0; biaxial <= 1; ++biaxial) {
+    SCOPED_TRACE(biaxial);
+    LONG_PILE m;
+    const double nan = std::nan("");
+    PILE_WORK& w = *m.w;
+    for (auto* p : {&w.PLANE_Y, &w.PLANE_Z})
+      for (auto* a : {&p->EI, &p->PX, &p->WLOAD, &p->SLOPE, &p->BMOM, &p->SHEAR, &p->SOILR,
+                      &p->STRESS, &p->REC_B, &p->REC_C, &p->REC_D, &p->YPREV, &p->DLOAD})
+        a->fill(nan);
+    for (auto* a : {&w.Y, &w.Z, &w.ESOIL, &w.PSOIL, &w.DEFL, &w.RES_DEFL, &w.RES_BMOM,
+                    &w.MOMENT_RATIO, &w.SHEAR_RATIO})
+      a->fill(nan);
+    double V = nan, Vz = nan, My = nan, Mz = nan;
+    if (biaxial) {
+      LLP_BIAXIAL(*m.run, w, 1, 0.01, 0.0, 0.005, 0.0, 100.0, 0.0, V, Vz, My, Mz);
+    } else {
+      LLP_GROUP(*m.run, w, 1, 0.01, 0.0, 100.0, V);
+    }
+    ASSERT_TRUE(std::isfinite(V));
+    for (int i = 0; i <= 100; ++i) {
+      const int e = NODE(i);
+      for (const LLP_PLANE* p : {&w.PLANE_Y, &w.PLANE_Z}) {
+        if (!biaxial && p == &w.PLANE_Z) continue;
+        ASSERT_TRUE(std::isfinite(p->SLOPE[e] + p->BMOM[e] + p->SHEAR[e] + p->SOILR[e] +
+                                  p->STRESS[e] + p->EI[e]))
+            << i;
+      }
+      ASSERT_TRUE(std::isfinite(w.Y[e] + w.RES_DEFL[e] + w.RES_BMOM[e] + w.MOMENT_RATIO[e])) << i;
+    }
+  }
+}
+
+// A pile much stiffer than its springs moves as a rigid bar: with a pinned
+// head at yt the soil pressure is k (yt + theta x) with theta = -3 yt/(2L)
+// and the head force is k yt L/4. The differences approach it at second
+// order; the coarsest layouts, down to a single increment, stay finite.
+TEST(LlpGroup, RigidPileOnCoarseAndFineLayouts) {
+  const double L = 10.0, k = 1e3, yt = 0.01, exact = k * yt * L / 4.0;
+  double previous = 0.0;
+  for (int inc : {1, 2, 3, 10, 20, 40, 80}) {
+    SCOPED_TRACE(inc);
+    LLP_MODEL m(L, inc, 1e9, 1.0);
+    m.linear_soil(0.0, k, L, k);
+    ASSERT_EQ(m.nodes(), ST_OK);
+    const double V = m.solve(yt, 0.0);
+    EXPECT_EQ(m.w->NO_CLOSURE, 0);
+    ASSERT_TRUE(std::isfinite(V) && std::isfinite(m.Y(inc)));
+    EXPECT_GT(V, exact);
+    const double err = V - exact;
+    if (inc >= 20) {
+      EXPECT_NEAR(previous / err, 4.0, 0.5);
+    }
+    if (inc == 80) {
+      EXPECT_NEAR(V, exact, 5e-4 * exact);
+      EXPECT_NEAR(m.Y(inc), -0.5 * yt, 1e-3 * yt);
+    }
+    previous = err;
+  }
+}
+
+// With soil movement data the recorded soil reaction is the p-y evaluation's
+// signed PSOIL; the head force is still the sum of ESOIL*y less the loads.
+TEST(LlpGroup, SoilMovementRecordsTheSignedReaction) {
+  LONG_PILE still, moving;
+  moving.store().soil.NSMPTS = 1;  // a movement of zero along the pile
+  const double V0 = still.solve(0.01, 0.0);
+  const double V1 = moving.solve(0.01, 0.0);
+  EXPECT_DOUBLE_EQ(V1, V0);
+  for (int i = 0; i <= 100; i += 10) {
+    const int e = NODE(i);
+    EXPECT_EQ(moving.w->PLANE_Y.SOILR[e], moving.w->PSOIL[e]) << i;
+    EXPECT_NEAR(std::fabs(moving.w->PLANE_Y.SOILR[e]), std::fabs(still.w->PLANE_Y.SOILR[e]),
+                1e-9 * std::fabs(still.w->PLANE_Y.SOILR[NODE(0)]))
+        << i;
+  }
+}

@@ -150,6 +150,23 @@ TEST_F(INPUT_PY, DepthFactorsScaleTheModulus) {
   EXPECT_NEAR(E(3), 150.0 / 0.055, 1e-9);
 }
 
+TEST_F(INPUT_PY, NonPositiveYFactorIsRefused) {
+  deflect(0.01);
+  run->store.piles.Y_FACTOR[1] = 0.0;
+  EXPECT_EQ(INPUT_PY_EVALUATE(*run, *w), ST_BAD_PROPERTY);
+  EXPECT_EQ(run->status, ST_BAD_PROPERTY);
+  run->store.piles.Y_FACTOR[1] = 1.0;
+  STORE& s = run->store;
+  s.ctl.DEPTH_FACTORS = 1;
+  s.piles.RFL_SET[1] = 1;
+  s.soil.NRFSETS = 1;
+  s.soil.RF_SETS[1].NPOINTS = 1;
+  s.soil.RF_SETS[1].DEPTH[1] = 2.0;
+  s.soil.RF_SETS[1].P_FACTOR[1] = 1.0;
+  s.soil.RF_SETS[1].Y_FACTOR[1] = 0.0;
+  EXPECT_EQ(INPUT_PY_EVALUATE(*run, *w), ST_BAD_PROPERTY);
+}
+
 TEST_F(INPUT_PY, MissingSetIsAnError) {
   run->store.piles.PY_SET[1] = 3;
   EXPECT_EQ(INPUT_PY_EVALUATE(*run, *w), ST_DECK_REFERENCE);
