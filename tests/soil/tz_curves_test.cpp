@@ -508,3 +508,27 @@ TEST(TzEstimate, UnitResistanceEstimatesOfTheSoilTable) {
   EXPECT_EQ(e.SIDE_FLAG, 0);
   EXPECT_EQ(e.TIP_FLAG, 0);
 }
+
+TEST(TzEstimate, DrilledShaftTipUnitByFrictionAngleAndUnits) {
+  // Below 30 degrees 0.1; up to 36 degrees 222.2 psi or 1530 kPa; above,
+  // 555.56 psi or 3830 kPa. Units system 3 takes the SI values, as its
+  // side-curve shapes do.
+  struct CASE {
+    int units;
+    double phi;
+    double unit;
+  };
+  const CASE cases[] = {{1, 0.50, sp(0.1f)},    {1, 0.55, sp(222.2f)}, {1, 0.63, sp(555.56f)},
+                        {2, 0.50, sp(0.1f)},    {2, 0.55, 1530.0},     {2, 0.70, 3830.0},
+                        {3, 0.55, 1530.0},      {3, 0.70, 3830.0}};
+  for (const CASE& c : cases) EXPECT_EQ(SHAFT_TIP_UNIT(c.units, c.phi), c.unit) << c.units << " " << c.phi;
+  EXPECT_EQ(SHAFT_BETA(3, 0.3048 * 25.0), SHAFT_BETA(2, 0.3048 * 25.0));
+  // N_q ranges include their upper bounds.
+  EXPECT_EQ(BEARING_FACTOR_NQ(20.0), 8.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(25.0), 12.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(30.0), 20.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(35.0), 40.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(40.0), 50.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(37.5), 45.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(60.0), 50.0);
+}
