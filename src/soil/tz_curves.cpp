@@ -181,7 +181,9 @@ const char* AXIAL_WARNING_TEXT(int status) {
 const char* TZ_TRACE_TEXT(int use) {
   switch (use) {
     case TZ_RUNTIME: return "FMAX 2";
+    case TZ_CURVE_FILE_AXIAL: return "FMAX 3";
     case TZ_TORSION: return "FMAX 4";
+    case TZ_CURVE_FILE_TORSION: return "FMAX 5";
     default: return "FMAX 1";
   }
 }
@@ -396,6 +398,42 @@ int QW_CURVE_OF(int family, int units, double qmax, double width, double tip_wid
   return ST_OK;
 }
 
+namespace {
+
+// FMAX, BPHI and the side curve at coordinate x (one depth point).
+// at_ground: one of the two points at the ground surface, which carry
+// practically nothing whatever the input or the estimate.
+int side_curve_at(const TZ_PROFILE& soil, int pile_type, int model, double x, double width,
+                  const AXIAL_GROUP& group, int units, int use, int point, bool at_ground,
+                  double& fmax_out, double& bphi_out, bool& traced, TZ_CURVE& curve,
+                  AXIAL_MESSAGE& msg, FILE* trace) {
+  traced = false;
+  double fmax = 0.0;
+  if (lookup(soil, soil.SIDE_FRICTION, x, ST_BEYOND_SIDE_FRICTION, fmax, msg)) return msg.status;
+  if (fmax < 1e-10 && model != 5) {
+    const double z = x - group.GROUND - group.VERT;
+    double c = 0.0, gamma = 0.0, phi = 0.0;
+    if (lookup(soil, soil.COHESION, x, ST_BEYOND_COHESION, c, msg)) return msg.status;
+    if (avg_unit_weight(soil, x, gamma, msg)) return msg.status;
+    if (lookup(soil, soil.PHI, x, ST_BEYOND_FRICTION, phi, msg)) return msg.status;
+    // The beta factor of a drilled shaft is taken at the point's
+    // coordinate; the effective stress at its depth below the ground.
+    fmax = pile_type == DRIVEN_PILE ? SIDE_FRICTION_DRIVEN(units, model, c, gamma, phi, z, traced)
+                                    : SIDE_FRICTION_SHAFT(units, model, c, gamma, z, x);
+    if (traced && trace) WRITE_LIST(trace, TZ_TRACE_TEXT(use), point, fmax);
+  }
+  if (at_ground) fmax = 1e-6;
+  double phi = 0.0;
+  if (lookup(soil, soil.PHI, x, ST_BEYOND_TIP_FRICTION, phi, msg)) return msg.status;
+  const double bphi = phi * DEG_PER_RAD;
+  TZ_CURVE_OF(TZ_FAMILY_OF(pile_type, model, bphi), units, fmax, bphi, width, curve);
+  fmax_out = fmax;
+  bphi_out = bphi;
+  return ST_OK;
+}
+
+}  // namespace
+
 int GENERATE_SIDE_CURVES(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,
                          int units, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg, FILE* trace) {
   msg = AXIAL_MESSAGE{};
@@ -409,38 +447,25 @@ int GENERATE_SIDE_CURVES(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const A
   }
   if (TZ_DEPTH_POINTS(soil, out, msg) != ST_OK) return msg.status;
   out.WIDTH = pile.WIDTH;
-  const bool driven = pile.PILE_TYPE == DRIVEN_PILE;
   for (int i = 1; i <= out.NP; ++i) {
-    const double x = out.X[i];
-    const int model = out.MODEL[i];
-    bool traced = false;
-    double fmax = 0.0;
-    if (lookup(soil, soil.SIDE_FRICTION, x, ST_BEYOND_SIDE_FRICTION, fmax, msg)) return msg.status;
-    if (fmax < 1e-10 && model != 5) {
-      const double z = x - group.GROUND - group.VERT;
-      double c = 0.0, gamma = 0.0, phi = 0.0;
-      if (lookup(soil, soil.COHESION, x, ST_BEYOND_COHESION, c, msg)) return msg.status;
-      if (avg_unit_weight(soil, x, gamma, msg)) return msg.status;
-      if (lookup(soil, soil.PHI, x, ST_BEYOND_FRICTION, phi, msg)) return msg.status;
-      // The beta factor of a drilled shaft is taken at the point's
-      // coordinate; the effective stress at its depth below the ground.
-      fmax = driven ? SIDE_FRICTION_DRIVEN(units, model, c, gamma, phi, z, traced)
-                    : SIDE_FRICTION_SHAFT(units, model, c, gamma, z, x);
-      if (traced && trace) WRITE_LIST(trace, TZ_TRACE_TEXT(use), i, fmax);
-    }
-    // The two points at and above the ground surface carry practically
-    // nothing, whatever the input or the estimate.
-    if (i <= 2) fmax = 1e-6;
+    double fmax = 0.0, bphi = 0.0;
+    if (side_curve_at(soil, pile.PILE_TYPE, out.MODEL[i], out.X[i], pile.WIDTH, group, units, use, i,
+                      i <= 2, fmax, bphi, out.FMAX_TRACED[i], out.TZ[i], msg, trace))
+      return msg.status;
     out.FMAX[i] = fmax;
-    out.FMAX_TRACED[i] = traced;
-    double phi = 0.0;
-    if (lookup(soil, soil.PHI, x, ST_BEYOND_TIP_FRICTION, phi, msg)) return msg.status;
-    out.BPHI[i] = phi * DEG_PER_RAD;
-    TZ_CURVE_OF(TZ_FAMILY_OF(pile.PILE_TYPE, model, out.BPHI[i]), units, fmax, out.BPHI[i],
-                pile.WIDTH, out.TZ[i]);
-    out.POS[i] = x - group.VERT;
+    out.BPHI[i] = bphi;
+    out.POS[i] = out.X[i] - group.VERT;
   }
   return ST_OK;
+}
+
+int TZ_SIDE_CURVE_AT(const TZ_PROFILE& soil, int pile_type, int model, double x, double width,
+                     const AXIAL_GROUP& group, int units, int use, int point, double& fmax,
+                     double& bphi, TZ_CURVE& curve, AXIAL_MESSAGE& msg, FILE* trace) {
+  msg = AXIAL_MESSAGE{};
+  bool traced = false;
+  return side_curve_at(soil, pile_type, normal_model(model), x, width, group, units, use, point, false,
+                       fmax, bphi, traced, curve, msg, trace);
 }
 
 int GENERATE_TIP_CURVE(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,

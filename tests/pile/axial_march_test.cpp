@@ -329,3 +329,30 @@ TEST(AxialSolve, StiffSoilNeedsTheSlopeIterations) {
     }
   }
 }
+
+TEST(AxialMarch, OscillatingSegmentIterationStopsAtThePassLimit) {
+  // A friction that vanishes beyond a movement of 1: at the tip segment the
+  // midpoint movement jumps between 0.5 (full friction) and 1.5 (none) for
+  // ever; the iteration keeps its last pass and says how often it stopped.
+  const double L = 10.0, D = 1.0;
+  AXIAL_PILE p = uniform_pile(L, 1, D, 1.0);
+  auto c = std::make_unique<AXIAL_CURVES>();
+  c->NP = 2;
+  c->POS[2] = L;
+  for (int i = 1; i <= 2; ++i) {
+    const double z[TZ_POINTS + 1] = {0, 0.0, 0.5, 1.0, 2, 3, 4, 5, 6, 7, 8};
+    for (int j = 1; j <= TZ_POINTS; ++j) {
+      c->TZ[i].Z[j] = z[j];
+      c->TZ[i].T[j] = j == 2 ? 1.0 : 0.0;  // full friction at z = 0.5, none from z = 1
+    }
+  }
+  for (int j = 1; j <= TZ_POINTS; ++j) c->QW.Z[j] = j - 1.0;  // no tip force
+  // Midpoint movement with full friction: 0.5 + (F / 4) (L / 2) / EA = 1.5.
+  const double f = PI_4 * D * L;
+  p.EA_START[1] = p.EA_END[1] = f / 4.0 * (L / 2.0);
+  AXIAL_MARCH m;
+  AXIAL_MESSAGE msg;
+  ASSERT_EQ(MARCH_AXIAL(p, *c, 0.5, m, msg), ST_OK);
+  EXPECT_EQ(m.PASS_LIMITED, 1);
+  EXPECT_TRUE(std::isfinite(m.TOP_LOAD()));
+}

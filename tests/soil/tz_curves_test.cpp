@@ -508,3 +508,57 @@ TEST(TzEstimate, UnitResistanceEstimatesOfTheSoilTable) {
   EXPECT_EQ(e.SIDE_FLAG, 0);
   EXPECT_EQ(e.TIP_FLAG, 0);
 }
+
+TEST(TzEstimate, DrilledShaftTipUnitByFrictionAngleAndUnits) {
+  // Below 30 degrees 0.1; up to 36 degrees 222.2 psi or 1530 kPa; above,
+  // 555.56 psi or 3830 kPa. Units system 3 takes the SI values, as its
+  // side-curve shapes do.
+  struct CASE {
+    int units;
+    double phi;
+    double unit;
+  };
+  const CASE cases[] = {{1, 0.50, sp(0.1f)},    {1, 0.55, sp(222.2f)}, {1, 0.63, sp(555.56f)},
+                        {2, 0.50, sp(0.1f)},    {2, 0.55, 1530.0},     {2, 0.70, 3830.0},
+                        {3, 0.55, 1530.0},      {3, 0.70, 3830.0}};
+  for (const CASE& c : cases) EXPECT_EQ(SHAFT_TIP_UNIT(c.units, c.phi), c.unit) << c.units << " " << c.phi;
+  EXPECT_EQ(SHAFT_BETA(3, 0.3048 * 25.0), SHAFT_BETA(2, 0.3048 * 25.0));
+  // N_q ranges include their upper bounds.
+  EXPECT_EQ(BEARING_FACTOR_NQ(20.0), 8.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(25.0), 12.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(30.0), 20.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(35.0), 40.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(40.0), 50.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(37.5), 45.0);
+  EXPECT_EQ(BEARING_FACTOR_NQ(60.0), 50.0);
+}
+
+TEST(TzGeneration, SingleSideCurveMatchesTheDepthPoint) {
+  auto s = profile({{1, 0.0, 240.0, 0.04, 4.0, 0, 0.02, 0, 0}, {4, 240.0, 600.0, 0.04, 0, 34, 0, 0, 0}});
+  const AXIAL_PILE p = pile(DRIVEN_PILE, 480.0, 24.0, 452.0);
+  AXIAL_CURVES out;
+  AXIAL_MESSAGE msg;
+  ASSERT_EQ(GENERATE_SIDE_CURVES(*s, p, AXIAL_GROUP{}, 1, TZ_ECHO, out, msg), ST_OK);
+  FILE* trace = std::tmpfile();
+  for (int i : {4, 8}) {
+    double fmax = 0.0, bphi = 0.0;
+    TZ_CURVE c;
+    ASSERT_EQ(TZ_SIDE_CURVE_AT(*s, DRIVEN_PILE, out.MODEL[i], out.X[i], 24.0, AXIAL_GROUP{}, 1,
+                               TZ_CURVE_FILE_AXIAL, 7, fmax, bphi, c, msg, trace),
+              ST_OK);
+    EXPECT_EQ(fmax, out.FMAX[i]);
+    EXPECT_EQ(bphi, out.BPHI[i]);
+    for (int j = 1; j <= TZ_POINTS; ++j) {
+      EXPECT_EQ(c.T[j], out.TZ[i].T[j]);
+      EXPECT_EQ(c.Z[j], out.TZ[i].Z[j]);
+    }
+  }
+  // Only the sand point is traced, with the curve-file text.
+  std::rewind(trace);
+  char line[200] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, trace), nullptr);
+  EXPECT_EQ(std::string(line).rfind(" FMAX 3           7", 0), 0u) << line;
+  EXPECT_EQ(std::fgets(line, sizeof line, trace), nullptr);
+  std::fclose(trace);
+  EXPECT_STREQ(TZ_TRACE_TEXT(TZ_CURVE_FILE_TORSION), "FMAX 5");
+}
