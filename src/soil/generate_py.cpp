@@ -25,6 +25,11 @@ void ASSIGN_LAYER_NODES(const RUN& run, PILE_WORK& w) {
   const int nn = w.N + 1;
   auto T = [&](int k) { return k <= nl ? s.LAYER_TOP[k] : s.LAYER_BOTTOM[nl]; };
   int k = 1;
+  // A head at or below the top of a lower layer starts in that layer: the
+  // layers above it hold no node (advancing once per node would hand the
+  // head to a layer it is not in).
+  const double x_head = w.X[NODE(0)];
+  while (k < nl && x_head >= T(k + 1)) ++k;
   for (int m = 1; m <= nn; ++m) {
     const double x = w.X[NODE(m - 1)];
     w.NFIRST[k] = m;
@@ -356,6 +361,7 @@ int GENERATE_PY(RUN& run, PILE_WORK& w) {
       w.PMOVE[NODE(m)] = 0.0;
     }
   w.CAP_P = 0.0;
+  w.PUSUM.fill(0.0);  // rebuilt on every call, also for layers that hold no node
   const int nl = s.soil.NL < LAYER_TABLE ? s.soil.NL : LAYER_TABLE;
   for (int k = 1; k <= nl; ++k) {
     const int nf = w.NFIRST[k];
