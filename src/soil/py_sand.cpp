@@ -281,9 +281,9 @@ int PREPARE_LIQUEFIED_SAND(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c
   c.pcap = english ? 85.0 : 15.0;
   c.units1 = english ? 1.0 : 0.0;
   c.pu = c.la * std::pow(c.lb * 0.5 * b * c.yscale, c.lc) * c.pd * c.mult;
-  double first[17];
-  PY_DEFAULT_DEFLECTIONS(run, c, first);
-  c.yfirst = first[0];
+  // The first of the default deflections (1.34 mm), used for y = 0.
+  const double first_mm = std::pow(10.0, double(F32(0.12800537f)));
+  c.yfirst = english ? first_mm / 25.4 : first_mm / 1000.0;
   if (!n.first) w.PUSUM[n.k] += (c.pu + s.py.PU_PREV_LIQUEFIED) * 0.5 * n.h;
   if (n.last) w.PUSUM[n.k] += (n.bottom - n.x) * c.pu;
   s.py.PU_PREV_LIQUEFIED = c.pu;
