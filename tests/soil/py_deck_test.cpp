@@ -25,14 +25,27 @@ void write_names(const fs::path& dir) {
 // The bundled 3D pier deck with KPYOP 1 and three requested curves: one in
 // the soft clay, one on the clay boundary with two user deflections, one
 // below the pile tip.
-std::string deck_with_requests() {
+std::string deck_with_requests(bool silt_without_phi = false) {
   std::string deck = kestra_test::read_file(kestra_test::source_path("examples/pier3d.dat"));
   const std::string control = "2 3 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
   const size_t at = deck.find(control);
   if (at == std::string::npos) return {};
   deck.replace(at, control.size(), "2 3 0 0 0 0 0 0 0 0 1 0 0 0 0 0");
+  if (silt_without_phi) {
+    // The deepest layer becomes a silt with c 30 and no friction angle.
+    const std::string sand = "3 8 ";
+    const size_t s8 = deck.find(sand);
+    if (s8 == std::string::npos) return {};
+    deck.replace(s8, sand.size(), "3 7 ");
+    for (const char* row : {"10.0 0.0 36.0 30000.0", "10.5 0.0 38.0 35000.0"}) {
+      const size_t r = deck.find(row);
+      if (r == std::string::npos) return {};
+      deck.replace(r, std::string(row).size(), "10.0 30.0 0.0 30000.0");
+    }
+  }
   if (deck.back() != '\n') deck += '\n';
-  deck += "P-Y CURVES TO PRINT\n3\n1 3.0\n0\n1 5.0\n2\n0.005 0.02\n1 30.0\n0\n";
+  deck += silt_without_phi ? "P-Y CURVES TO PRINT\n2\n1 3.0\n0\n1 20.0\n0\n"
+                           : "P-Y CURVES TO PRINT\n3\n1 3.0\n0\n1 5.0\n2\n0.005 0.02\n1 30.0\n0\n";
   return deck;
 }
 
@@ -62,6 +75,25 @@ TEST(PrintedCurvesRun, DeckWithRequestsPrintsTableN) {
   EXPECT_NE(plot.find("\n    2    1    2\n"), std::string::npos);
   EXPECT_NE(plot.find("\n    3    1    0\n"), std::string::npos);
   EXPECT_NE(kestra_test::read_file(dir / "r.run").find("ANALYSIS COMPLETED"), std::string::npos);
+}
+
+TEST(PrintedCurvesRun, FailingCurveEndsTheRunWithItsStatus) {
+  const fs::path dir = kestra_test::scratch_dir("py_deck_silt_stop");
+  write_names(dir);
+  const std::string deck = deck_with_requests(true);
+  ASSERT_FALSE(deck.empty());
+  kestra_test::write_file(dir / "deck.dat", deck);
+  auto run = std::make_unique<RUN>();
+  std::tm clock{};
+  clock.tm_year = 114;
+  clock.tm_mday = 1;
+  const int st = kestra_test::in_directory(dir, [&] { return RUN_IKESTRA(*run, 20, &clock); });
+  EXPECT_EQ(st, ST_SILT_SLOPE);
+  const std::string runtime = kestra_test::read_file(dir / "r.run");
+  EXPECT_NE(runtime.find("friction angle of the silt."), std::string::npos);
+  EXPECT_NE(runtime.find("SILT, SLOPE ANGLE GREATER THAN FRICTION ANGLE"), std::string::npos);
+  // The first curve was printed before the failing one.
+  EXPECT_NE(kestra_test::read_file(dir / "r.out").find("NUMBER OF POINTS ON CURVE =   17"), std::string::npos);
 }
 
 }  // namespace

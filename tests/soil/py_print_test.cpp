@@ -2,6 +2,7 @@
 // are not generated, cap-level and boundary curves, and the plot-file copy.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
 #include "py_fixture.h"
@@ -174,6 +175,28 @@ TEST(PrintedCurves, LookupFailureEndsTheTable) {
   f.store().soil.LAYER_BOTTOM[1] = 10;
   f.store().py.PY_PHASE = 1;
   EXPECT_EQ(PRINT_PY_REQUESTS(*f.run), ST_BEYOND_COHESION);
+}
+
+TEST(PrintedCurves, SoftClayWarnsOfATinyDeflectionAfterTheFirst) {
+  PY_FIXTURE f;
+  f.capture();
+  f.layer(1, 0, 30, clay(8, 20, 0.02));
+  f.pile(0.6, 10.0, 20);
+  request(f, 1, 3.0, {0.0, 0.01, 0.0});
+  f.store().py.PY_PHASE = -1;  // a p-y only run: the current ground value is left as it is
+  f.store().py.GROUND_NOW = -7.0;
+  ASSERT_EQ(PRINT_PY_REQUESTS(*f.run), ST_OK);
+  EXPECT_EQ(f.store().py.GROUND_NOW, -7.0);
+  const std::string rep = f.report_text();
+  const double e0 = 0.5 * 80.40 / 0.03 * std::pow(0.03 / 1e-14, double(2.0f / 3.0f));
+  const std::string warning = "\n                             **** WARNING ****\n"
+                              "     DEFLECTION IS LESS THAN 1.0E-14.  THE PROGRAM\n"
+                              "     USED A SOIL MODULUS OF ";
+  EXPECT_EQ(count(rep, warning), 1u) << rep;
+  const size_t at = rep.find(warning);
+  ASSERT_NE(at, std::string::npos);
+  const double printed = std::stod(rep.substr(at + warning.size(), 12));
+  EXPECT_NEAR(printed, e0, 1e-3 * e0);
 }
 
 }  // namespace
