@@ -207,31 +207,41 @@ double integral_depth(const std::function<double(double)>& pu, double S) {
 }
 
 TEST(EquivalentDepth, SoftClayClosedFormMatchesTheIntegral) {
-  for (int loading : {1, 0}) {
-    SCOPED_TRACE(loading);
-    PY_FIXTURE f;
-    f.store().py.LOADING = loading;
-    f.layer(1, 0, 3, clay(8, 20, 0.02));
-    f.layer(1, 3, 20, clay(9, 40, 0.01));
-    f.pile(0.6, 10.0, 20);
-    ASSERT_EQ(f.eval(0.01), ST_OK);
-    const double S = f.w->PUSUM[1];
-    // Layer 1 sum: h * pu (or 0.72 pu cyclic) over its nodes below the ground.
-    double expect_S = 0.0;
-    for (double x = 0.5; x < 2.9; x += 0.5) expect_S += 0.5 * CLAY_PU(20, 8, 0.6, x) * (loading ? 1.0 : double(0.72f));
-    EXPECT_NEAR(S, expect_S, 1e-9 * expect_S);
-    int st = ST_OK;
-    const double c = PROFILE_VALUE(f.store(), SP_COHESION, 3.0);
-    const double g = AVG_UNIT_WEIGHT(*f.run, 3.0, st);
-    const double m = loading ? 1.0 : double(0.72f);
-    // Static: the integral of pu itself; cyclic: the quadratic branch is unfactored.
-    const double h = integral_depth([&](double z) { return CLAY_PU(c, g, 0.6, z) * (loading ? m : 1.0); }, S);
-    EXPECT_NEAR(f.store().py.HEQ[1][2], h, 1e-4);
-    // The layer's curves use the depth (x - top) + HEQ.
-    const double z5 = 2.0 + f.store().py.HEQ[1][2];
-    f.eval(2.5 * 0.01 * 0.6);  // y = y50 of layer 2: p = 0.5 pu, static or cyclic
-    EXPECT_NEAR(f.p_at(5.0), 0.5 * CLAY_PU(40, AVG_UNIT_WEIGHT(*f.run, 5.0, st), 0.6, z5), 1e-9 * f.p_at(5.0));
-  }
+  // A thin upper layer gives the quadratic branch, a thick one the deep
+  // branch beyond the transition depth.
+  for (double t : {3.0, 12.0})
+    for (int loading : {1, 0}) {
+      SCOPED_TRACE(::testing::Message() << "top layer " << t << " loading " << loading);
+      PY_FIXTURE f;
+      f.store().py.LOADING = loading;
+      f.layer(1, 0, t, clay(8, 20, 0.02));
+      f.layer(1, t, 40, clay(9, 40, 0.01));
+      f.pile(0.6, 20.0, 40);
+      ASSERT_EQ(f.eval(0.01), ST_OK);
+      const double S = f.w->PUSUM[1];
+      const double m = loading ? 1.0 : double(0.72f);
+      // Layer 1 sum: h * pu (0.72 pu cyclic) over its nodes below the ground.
+      double expect_S = 0.0;
+      for (double x = 0.5; x < t - 0.1; x += 0.5) expect_S += 0.5 * CLAY_PU(20, 8, 0.6, x) * m;
+      EXPECT_NEAR(S, expect_S, 1e-9 * expect_S);
+      int st = ST_OK;
+      const double c = PROFILE_VALUE(f.store(), SP_COHESION, t);
+      const double g = AVG_UNIT_WEIGHT(*f.run, t, st);
+      const double zr = 6 * c * 0.6 / (g * 0.6 + 0.5 * c);
+      const double I_zr = 3 * c * 0.6 * zr + 0.5 * g * 0.6 * zr * zr + 0.25 * c * zr * zr;
+      // Static: the integral of pu; cyclic: 0.72 pu beyond zr while the
+      // shallow (quadratic) branch stays unfactored.
+      const bool deep = S > I_zr * m;
+      const double h = deep ? integral_depth([&](double z) { return CLAY_PU(c, g, 0.6, z) * m; }, S)
+                            : integral_depth([&](double z) { return CLAY_PU(c, g, 0.6, z); }, S);
+      EXPECT_EQ(deep, t > 10.0);
+      EXPECT_NEAR(f.store().py.HEQ[1][2], h, 1e-4);
+      // The layer's curves use the depth (x - top) + HEQ.
+      const double z = 2.0 + f.store().py.HEQ[1][2];
+      f.eval(2.5 * 0.01 * 0.6);  // y = y50 of layer 2: p = 0.5 pu, static or cyclic
+      const double pu = CLAY_PU(40, AVG_UNIT_WEIGHT(*f.run, t + 2.0, st), 0.6, z);
+      EXPECT_NEAR(f.p_at(t + 2.0), 0.5 * pu, 1e-9 * pu);
+    }
 }
 
 TEST(EquivalentDepth, SteppedSandDepthMatchesTheIntegralWithinAStep) {
