@@ -275,6 +275,76 @@ TEST(EquivalentDepth, SteppedSandDepthMatchesTheIntegralWithinAStep) {
   EXPECT_EQ(f.store().py.HEQ[1][2], first);
 }
 
+// The equivalent depth of a lower layer of every model that uses one,
+// against a direct integral of that layer's ultimate resistance with the
+// properties of its first node; the stepped forms agree within one step.
+TEST(EquivalentDepth, EveryModelAgainstTheIntegralOfItsResistance) {
+  const double b = 0.6, t = 3.0;
+  auto as_of = [](double zb) {
+    const double v[5] = {0.223, 0.46, 0.55, 0.59, 0.60};
+    if (zb >= 4) return v[4];
+    const int i = static_cast<int>(zb);
+    return v[i] + (v[i + 1] - v[i]) * (zb - i);
+  };
+  struct CASE {
+    const char* id;
+    int model;
+    SOIL_POINT lower;
+    double tolerance_steps;  // 0: closed form
+  } cases[] = {
+      {"stiff clay without free water", 3, clay(9, 60, 0.005), 0},
+      {"stiff clay with initial k", 10, SOIL_POINT{9, 60, 0, 30000, 0, 0.005, 0}, 0},
+      {"stiff clay with free water", 2, SOIL_POINT{9, 60, 0, 30000, 0, 0.005, 0}, 40},
+      {"sand", 4, SOIL_POINT{10, 0, 35, 20000, 0, 0, 0}, 50},
+      {"silt", 7, SOIL_POINT{10, 10, 30, 20000, 0, 0.01, 0}, 50},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.id);
+    PY_FIXTURE f;
+    f.layer(1, 0, t, clay(8, 20, 0.02));
+    f.layer(c.model, t, 30, c.lower);
+    f.pile(b, 10.0, 20);
+    ASSERT_EQ(f.eval(0.01), ST_OK);
+    const double S = f.w->PUSUM[1];
+    int st = ST_OK;
+    const STORE& s = f.store();
+    const double cu = PROFILE_VALUE(s, SP_COHESION, t);
+    const double g = AVG_UNIT_WEIGHT(*f.run, t, st);
+    const PY_WEDGE q = WEDGE_OF(PROFILE_VALUE(s, SP_PHI, t), s.rw.PI);
+    std::function<double(double)> pu;
+    double zt = 0.0;
+    switch (c.model) {
+      case 2:
+        zt = (11 * cu * b - 2 * cu * b) / (double(2.83f) * cu + b * g);
+        pu = [&](double z) {
+          const double F = 1.225 * std::sqrt(as_of(z / b)) - 0.75 * as_of(z / b) - 0.411;
+          return std::min(2 * cu * b + g * b * z + 2.83 * cu * z, 11 * cu * b) * F;
+        };
+        break;
+      case 3:
+      case 10: pu = [&](double z) { return std::min(3 * cu * b + g * b * z + 0.5 * cu * z, 9 * cu * b); }; break;
+      case 4:
+        zt = (q.C3 - q.C2) * b / q.C1;
+        pu = [&](double z) {
+          const double shallow = SAND_TABLE_A(false, z / b) * g * b * b * (q.C1 * (z / b) * (z / b) + q.C2 * z / b);
+          return z < zt ? shallow : 0.88 * g * b * q.C3 * t;
+        };
+        break;
+      default:
+        zt = (q.C3 - q.C2) * b / q.C1;
+        pu = [&](double z) {
+          const double sand = SAND_TABLE_A(false, z / b) * g * b * b * (q.C1 * (z / b) * (z / b) + q.C2 * z / b);
+          return sand + CLAY_PU(cu, g, b, z);
+        };
+        break;
+    }
+    const double h = integral_depth(pu, S);
+    const double tol = c.tolerance_steps > 0 ? zt / c.tolerance_steps : 1e-4;
+    EXPECT_GT(f.store().py.HEQ[1][2], 0.0);
+    EXPECT_NEAR(f.store().py.HEQ[1][2], h, tol);
+  }
+}
+
 TEST(Threshold, CarriedFromWeakRockAndLiquefiedSandIntoALowerClay) {
   for (int upper : {9, 11}) {
     SCOPED_TRACE(upper);
