@@ -2,6 +2,7 @@
 // halving of the increment and a minimum increment.
 #include "group/cap_solve_3d.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,14 @@ namespace kestra {
 
 bool GAUSS_JORDAN(MAT6& a, int n) {
   int ipiv[7] = {}, indxr[7] = {}, indxc[7] = {};
+  // A pivot this far below the largest entry is round-off, not stiffness:
+  // the central differences of a degree of freedom that nothing resists
+  // (the twist of a cap on piles without torsional curves) leave values of
+  // 1e-28 where the true stiffness is zero, whose inverse would be garbage.
+  double largest = 0.0;
+  for (int j = 1; j <= n; ++j)
+    for (int k = 1; k <= n; ++k) largest = std::max(largest, std::fabs(a[j][k]));
+  const double negligible = 1.0E-13 * largest;
   for (int i = 1; i <= n; ++i) {
     double big = 0.0;
     int irow = 0, icol = 0;
@@ -43,7 +52,7 @@ bool GAUSS_JORDAN(MAT6& a, int n) {
     indxr[i] = irow;
     indxc[i] = icol;
     // A zero (or not finite) pivot: singular.
-    if (!(a[icol][icol] != 0.0) || !std::isfinite(a[icol][icol])) return false;
+    if (!(std::fabs(a[icol][icol]) > negligible) || !std::isfinite(a[icol][icol])) return false;
     const double pivinv = 1.0 / a[icol][icol];
     a[icol][icol] = 1.0;
     for (int l = 1; l <= n; ++l) a[icol][l] *= pivinv;
@@ -277,7 +286,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
   // A flexible cap hands the load to the plate model here once it is built;
   // until then the cap is solved as rigid.
 
-  // 2. Set-up.
+  // Set-up.
   const CURRENT_CONTROLS& c = an.cur;
   const double increment = c.LOAD_INCREMENT > 0.0 && c.LOAD_INCREMENT <= 1.0 ? c.LOAD_INCREMENT : 1.0;
   // A minimum increment of zero would halve forever.
@@ -306,7 +315,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
   };
 
   while (tcur <= 1.0) {
-    // 3. A new load step.
+    // A new load step.
     ++step;
     an.TCUR = tcur;
     if (rt) {
@@ -319,13 +328,13 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
     const double t = tcur;
     bool converged = false;
     for (;;) {
-      // 4.
+      // A new iteration: the outcome and the failure counters start afresh.
       ++an.CAP_ITERATIONS;
       ++an.CAP_ITERATIONS_TOTAL;
       const bool first = an.CAP_ITERATIONS == 1;
       an.OUTCOME = 0;
       an.N_FAIL_BEARING = an.N_FAIL_PULLOUT = an.N_FAIL_TORSION = 0;
-      // 5. Progress and the stop check.
+      // Progress and the stop check.
       const char* what = kind == 0 ? "LOAD CASE " : "LOAD COMB ";
       if (an.STIFF_PASS > 0)
         PROGRESS(run, progress_text("('- ANALYSIS FOR ',A,I3,'/',I3,/,' DOF:',I3,'/',I3,' STEP:',I5,' TCUR:',F9.3,"
@@ -336,9 +345,9 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
         PROGRESS(run, progress_text("('- ANALYSIS FOR ',A,I3,'/',I3,/,' STEP:',I5,' TCUR:',F10.4,' ITERATION:',I5,/)",
                                     {what, an.CURRENT, an.COUNT, step, tcur, an.CAP_ITERATIONS}));
       if (STOP_REQUESTED(run)) return finish(ST_STOPPED);
-      // 6.
+      // Group reduction factors for the current direction of movement.
       if (s.ctl.SPACING_REDUCTION >= 1) UPDATE_GROUP_FACTORS_3D(run);
-      // 7. Resistance, recording the failures of this evaluation.
+      // Resistance, recording the failures of this evaluation.
       an.WARN_RECORDING = 1;
       reopen_warnings(run);
       an.NO_CLOSURE_SEEN = 0;
@@ -360,7 +369,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
       }
       double incD = 0, incR = 0, totD = 0, totR = 0, errD = 0, errR = 0, maxD = 0, maxR = 0;
       if (!failed) {
-        // 9.-12.
+        // Load of this fraction, tangent stiffness, passive cap, residual.
         for (int k = 1; k <= 6; ++k) Q[k] = t * an.TOTAL_LOAD[k];
         MAT6 K;
         CAP_STIFFNESS(run, an.U, K);
@@ -379,7 +388,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
         }
         VEC6 r;
         for (int k = 1; k <= 6; ++k) r[k] = -Q[k] - R[k];
-        // 13. Correction.
+        // Correction.
         if (trace) {
           std::fputc('\n', trace);
           WRITE_LIST(trace, an.CAP_ITERATIONS);
@@ -400,7 +409,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
           MAT6_MUL(K, r, dU);
           trace_row(trace, "DDV  ", dU);
           trace_row(trace, "DFV  ", r);
-          // 14.
+          // Update of the displacement and of the step increment.
           for (int k = 1; k <= 6; ++k) {
             an.U[k] += dU[k];
             dU_step[k] += dU[k];
@@ -409,7 +418,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
           trace_row(trace, "DV  ", an.U);
           trace_row(trace, "FV  ", Q);
           trace_row(trace, "RV  ", R);
-          // 15. Norms.
+          // Norms.
           auto norm3 = [](const VEC6& v, int o) { return std::sqrt(v[o] * v[o] + v[o + 1] * v[o + 1] + v[o + 2] * v[o + 2]); };
           auto max3 = [](const VEC6& v, int o) {
             return std::max(std::fabs(v[o]), std::max(std::fabs(v[o + 1]), std::fabs(v[o + 2])));
@@ -431,8 +440,9 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
           }
         }
       }
-      // 16. Convergence.
-      if (first) continue;
+      // Convergence. The first iteration of a step is not tested; a failed
+      // one (a pile that did not close, a singular matrix) halves at once.
+      if (first && !failed) continue;
       bool ok = false;
       if (!failed) {
         const bool late = an.CAP_ITERATIONS >= 41;
@@ -447,11 +457,11 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
         converged = true;
         break;
       }
-      if (an.CAP_ITERATIONS <= c.MAXIT_CAP) continue;  // 18.
-      break;                                            // 19.
+      if (an.CAP_ITERATIONS <= c.MAXIT_CAP) continue;  // another iteration
+      break;                                            // too many: halve
     }
     if (converged) {
-      // 17.
+      // The step converged: the next fraction, landing exactly on the full load.
       an.FRACTION = t;
       for (int k = 1; k <= 6; ++k) U_start[k] += dU_step[k];
       an.U = U_start;
@@ -460,7 +470,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
       if (tcur > 1.0 && old < 1.0) tcur = 1.0;
       continue;
     }
-    // 19. Halve the increment and retry the step from its start.
+    // Halve the increment and retry the step from its start.
     dtcur *= 0.5;
     an.U = U_start;
     if (dtcur < min_increment) {
@@ -478,7 +488,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
     }
   }
 
-  // 20. General warnings of the pile failures of the last evaluation.
+  // General warnings of the pile failures of the last evaluation.
   struct KIND {
     int count;
     const char *head, *l2, *l3, *tag;
@@ -499,13 +509,13 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
     if (rt) WRITE_F(rt, "(/,5X,'** WARNING **  ',A)", k.head);
   }
   if (any && an.OUTCOME != 1 && an.OUTCOME != 2) an.OUTCOME = 3;
-  // 21.
+  // The recorded warnings of the last evaluation, bearing, pull-out, torsion.
   if (an.OUTCOME == 3)
     for (const KIND& k : kinds) copy_warnings(run, k.tag);
   close_warnings(run);
   COMMIT_RUNTIME(run);
 
-  // 22.-23. The last converged fraction and its displacement.
+  // The last converged fraction and its displacement.
   for (int k = 1; k <= 6; ++k) Q[k] = an.FRACTION * an.TOTAL_LOAD[k];
   an.U = U_start;
   FILE* cr = run.files[F_CASE_RESULTS];

@@ -123,7 +123,7 @@ int RUN_DRIVER(RUN& run) {
   an.PASS_FLAG = 0;
   ENVELOPE_RESET(run);
 
-  // 1.-3.
+  // Headings of the computation results in every file.
   if (rt) WRITE_F(rt, "(/,/,/,5X,'COMPUTATION IS PROCEEDING......')");
   COMMIT_RUNTIME(run);
   for (FILE* f : {rep, sum}) {
@@ -148,16 +148,16 @@ int RUN_DRIVER(RUN& run) {
   for (int m = 1; m <= ld.NLC; ++m) {
     LOAD_CASE& lc = ld.CASE[m];
     an.CURRENT = m;
-    // 4.
+    // Started; stop check.
     if (progress_and_stop(run, "('- ANALYSIS FOR LOAD CASE ',I3,'/',I3,' STARTED',/,/)", m, ld.NLC)) return stopped(run);
-    // 5.
+    // The group heading at the first case.
     if (m == 1) {
       if (FILE* ss = run.files[F_SUMMARY_SCRATCH]) WRITE_F(ss, "(/,/,5X,'* TABLE L *   COMPUTATION ON PILE CAP')");
       group_heading(run, "LOAD CASES RESULTS ");
       an.PRINTED = 1;
       ENVELOPE_RESET(run);
     }
-    // 6.
+    // The case heading.
     const std::string_view name(lc.NAME, LOAD_NAME_CHARS);
     for (FILE* f : {rep, sum, rt})
       if (f) WRITE_F(f, "(/,/,/,5X,'LOAD CASE : ',I5,/,5X,'CASE NAME : ',A80)", m, name);
@@ -166,7 +166,7 @@ int RUN_DRIVER(RUN& run) {
       if (f) WRITE_F(f, "(5X,'LOAD TYPE : ',A32)", LOAD_TYPE_NAME(lc.LOAD_TYPE));
     for (int role : {F_RESULTS_TABLE, F_CASE_RESULTS})
       if (FILE* f = run.files[role]) WRITE_F(f, "('LOAD CASE : ',I5)", m);
-    // 7.
+    // A case that is not to be analysed.
     if (lc.NOT_ANALYZED == 1) {
       for (FILE* f : {rep, sum, rt})
         if (f) WRITE_F(f, "(5X,'NOTE: LOAD CASE WILL NOT BE ANALYZED')");
@@ -176,7 +176,7 @@ int RUN_DRIVER(RUN& run) {
       }
       continue;
     }
-    // 8.
+    // Controls and loads of the case.
     if (FILE* ss = run.files[F_SUMMARY_SCRATCH]) WRITE_F(ss, "(/,5X,'LOAD CASE : ',I5)", m);
     if (FILE* tr = run.files[F_CAP_TRACE]) WRITE_F(tr, "('LOAD CASE : ',I5)", m);
     copy_controls(an, lc);
@@ -190,7 +190,7 @@ int RUN_DRIVER(RUN& run) {
       CASE_DIST_LOADS(s, m);
     else
       CLEAR_DIST_LOADS(s);
-    // 9. Stiffness passes, then the analysis under the total load.
+    // Stiffness passes, then the analysis under the total load.
     const int np = stiffness_pass_count(run, m);
     for (int p = 1; p <= np; ++p) {
       const int st = run_stiffness_pass(run, m, p);
@@ -200,6 +200,7 @@ int RUN_DRIVER(RUN& run) {
     CASE_DIST_LOADS(s, m);
     ADD_AXIAL_HEAD_LOADS(s);
     an.SAVED_LOAD = ld.EQ_LOAD;
+    if (s.ctl.ANALYSIS_TYPE != 3) an.SAVED_LOAD[3] = ld.EQ_LOAD[6];  // the 2D moment in the third slot
     ld.EQ_LOAD = an.SAVED_LOAD;
     if (np > 0) {
       LOG_RUNTIME(run, "ANALYSIS DUE TO TOTAL LOAD");
@@ -212,7 +213,7 @@ int RUN_DRIVER(RUN& run) {
     close_role(run, F_PILE_STIFFNESS);
     if (st == ST_STOPPED) return stopped(run);
     if (st != ST_OK) return failed(run, st);
-    // 10.
+    // Finished; stop check.
     std::string done = FORMAT("('- ANALYSIS FOR LOAD CASE ',I3,'/',I3,' FINISHED',/,/)", {m, ld.NLC});
     if (rt) WRITE_F(rt, "('     ANALYSIS FOR LOAD CASE ',I3,'/',I3,' FINISHED',/,/)", m, ld.NLC);
     COMMIT_RUNTIME(run);
@@ -221,7 +222,7 @@ int RUN_DRIVER(RUN& run) {
     if (STOP_REQUESTED(run)) return stopped(run);
   }
 
-  // 11.
+  // After the load cases.
   close_role(run, F_FOUND_STIFFNESS);
   if (ld.CASE_ENVELOPE > 0) print_envelopes(run, false);
 
@@ -231,24 +232,24 @@ int RUN_DRIVER(RUN& run) {
   for (int j = 1; j <= ld.NCOMB; ++j) {
     LOAD_COMB& lc = ld.COMB[j];
     an.CURRENT = j;
-    // 12.
+    // Started; stop check.
     if (progress_and_stop(run, "('- ANALYSIS FOR LOAD COMB. ',I3,'/',I3,' STARTED',/,/)", j, ld.NCOMB))
       return stopped(run);
     an.cur.STIFFNESS_DATA = 0;
-    // 13.
+    // The group heading at the first combination.
     if (j == 1) {
       group_heading(run, "LOAD COMBINATIONS RESULTS ");
       an.PRINTED = 1;
       ENVELOPE_RESET(run);
     }
-    // 14.
+    // The combination heading.
     const std::string_view name(lc.NAME, LOAD_NAME_CHARS);
     for (FILE* f : {rep, sum, rt})
       if (f) WRITE_F(f, "(/,/,/,5X,'LOAD COMB. : ',I5,/,5X,'COMB. NAME : ',A80)", j, name);
     COMMIT_RUNTIME(run);
     for (int role : {F_RESULTS_TABLE, F_CASE_RESULTS})
       if (FILE* f = run.files[role]) WRITE_F(f, "('LOAD COMB. : ',I5)", j);
-    // 15.
+    // A combination that is not to be analysed.
     if (lc.NOT_ANALYZED == 1) {
       for (FILE* f : {rep, sum, rt})
         if (f) WRITE_F(f, "(5X,'NOTE: LOAD COMB WILL NOT BE ANALYZED')");
@@ -258,7 +259,7 @@ int RUN_DRIVER(RUN& run) {
       }
       continue;
     }
-    // 16.
+    // Controls and loads of the combination, and its analysis.
     if (FILE* ss = run.files[F_SUMMARY_SCRATCH]) WRITE_F(ss, "(/,5X,'LOAD COMB : ',I5)", j);
     copy_controls(an, lc);
     an.cur.STIFFNESS_DATA = an.cur.STIFF_TABLES = an.cur.STIFF_DIAGONAL = an.cur.NLEVELS = 0;
@@ -267,12 +268,15 @@ int RUN_DRIVER(RUN& run) {
     COMB_RESULTANT(s, j);
     COMB_DIST_LOADS(s, j);
     ADD_AXIAL_HEAD_LOADS(s);
+    // As for a load case, the 2D moment also goes to the third slot, where
+    // the 2D cap solution reads it.
+    if (s.ctl.ANALYSIS_TYPE != 3) ld.EQ_LOAD[3] = ld.EQ_LOAD[6];
     an.SAVED_LOAD = ld.EQ_LOAD;
     if (FILE* c = run.files[F_CASE_RESULTS]) WRITE_F(c, "(6X,'ANALYSIS DUE TO TOTAL LOAD')");
     int st = solve_cap(run, 1);
     if (st == ST_STOPPED) return stopped(run);
     if (st != ST_OK) return failed(run, st);
-    // 17.
+    // Finished; stop check.
     std::string done = FORMAT("('- ANALYSIS FOR LOAD COMB. ',I3,'/',I3,' FINISHED',/,/)", {j, ld.NCOMB});
     if (rt) WRITE_F(rt, "('     ANALYSIS FOR LOAD COMB. ',I3,'/',I3,' FINISHED',/,/)", j, ld.NCOMB);
     COMMIT_RUNTIME(run);
@@ -281,7 +285,7 @@ int RUN_DRIVER(RUN& run) {
     if (STOP_REQUESTED(run)) return stopped(run);
   }
 
-  // 18.
+  // After the combinations.
   if (ld.COMB_ENVELOPE > 0) print_envelopes(run, true);
   // 19. The requested p-y curves (Table N).
   if (const int st = PY_REQUEST_OUTPUT(run); st != ST_OK) return failed(run, st);

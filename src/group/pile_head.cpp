@@ -100,11 +100,12 @@ CURVE_VIEW tr_curve(const STORE& s, int i) {
   return {HEAD_CURVE_POINTS, s.head.TR_ROT[prop].data(), s.head.TR_MOM[prop].data()};
 }
 
-// Outcome of a curve lookup: 0 interpolated, 1 beyond the last point,
-// -1 before the first point (or no curve).
+// Outcome of a curve lookup: 0 interpolated, 1 beyond the last point (or
+// no segment at all), -1 before the first point. Two points at the same
+// displacement give the load of the second.
 int lookup(const CURVE_VIEW& c, double a, double& value) {
   value = 0.0;
-  if (c.n < 2) return a >= 0.0 ? 1 : -1;
+  if (c.n < 2) return 1;  // no segment holds the displacement
   for (int j = 2; j <= c.n; ++j) {
     if (a <= c.x[j]) {
       if (a < c.x[1]) return -1;
@@ -118,7 +119,24 @@ int lookup(const CURVE_VIEW& c, double a, double& value) {
 
 FILE* warnings_file(RUN& run) { return run.files[F_FAIL_WARNINGS]; }
 
+// The controls the single-pile solutions read for the analysis in progress
+// (pile tolerance and iteration limit, variation of axial load, the pass
+// flag, combinations and their resistance factors), handed over from
+// STORE::an before every pile is solved. The working arrays carry no such
+// controls yet; the solutions that need them read them here once they do.
+
 }  // namespace
+
+void PILE_SOLUTION_CONTROLS(const RUN& run, PILE_WORK& w) {
+  const ANALYSIS& an = run.store.an;
+  w.CONTROL.TOL_PILE = an.cur.TOL_PILE;
+  w.CONTROL.MAXIT_PILE = an.cur.MAXIT_PILE;
+  w.CONTROL.AXIAL_VARIATION = an.cur.AXIAL_VARIATION;
+  w.CONTROL.PRINT_PASS = an.PASS_FLAG;
+  w.CONTROL.COMBINATION = an.IN_COMBINATIONS;
+  w.CONTROL.BENDING_RF = an.cur.BENDING_RF;
+  w.CONTROL.SHEAR_RF = an.cur.SHEAR_RF;
+}
 
 double AXIAL_HEAD_FORCE(RUN& run, int i, double a, int& status) {
   STORE& s = run.store;
@@ -190,6 +208,7 @@ int PILE_HEAD_RESPONSE(RUN& run, int i, const VEC6& u_in, VEC6& F) {
   PILE_TRANSFORM(run, i);
   VEC6 w;
   MAT6_MUL(an.D, u, w);
+  PILE_SOLUTION_CONTROLS(run, work);
 
   int axial_status = ST_OK;
   const double N = AXIAL_HEAD_FORCE(run, i, w[1], axial_status) * s.piles.AXIAL_FACTOR[i];

@@ -107,7 +107,7 @@ void along_pile(RUN& run, int g, double P, bool three_d) {
   const double h = pw.h;
   FILE* rep = run.files[F_REPORT];
   FILE* ext = run.files[F_EXTREME_SCRATCH];
-  // 4. Node loop.
+  // Node loop.
   const bool fixed_axial = axial_fixed(run, g);
   const bool movement = s.ctl.SOIL_MOVEMENT > 0;
   const bool combination = an.IN_COMBINATIONS != 0;
@@ -201,7 +201,7 @@ void along_pile(RUN& run, int g, double P, bool three_d) {
     }
   }
 
-  // 6. Results table file, per-node part (every column that applies).
+  // Results table file, per-node part (every column that applies).
   int all[RESULT_COLUMNS + 1];
   RESULT_COLUMN_FLAGS(run, g, false, all);
   if (FILE* t = run.files[F_RESULTS_TABLE]) {
@@ -219,7 +219,7 @@ void along_pile(RUN& run, int g, double P, bool three_d) {
     }
   }
 
-  // 7. Report, per-node part.
+  // Report, per-node part.
   if (an.cur.PRINT_OPTION >= 2 && rep) {
     int sel[RESULT_COLUMNS + 1];
     RESULT_COLUMN_FLAGS(run, g, true, sel);
@@ -239,7 +239,7 @@ void along_pile(RUN& run, int g, double P, bool three_d) {
       WRITE_F(rt, "(5X,'NUMBER OF ITERATIONS IN LLP = ',I4,' (PILE No ',I4,')')", pw.LLP_ITERATIONS, g);
   }
 
-  // 8. Column extremes over the nodes (the first node wins a tie).
+  // Column extremes over the nodes (the first node wins a tie).
   if (ext) {
     double mn[RESULT_COLUMNS + 1], mx[RESULT_COLUMNS + 1], xmn[RESULT_COLUMNS + 1], xmx[RESULT_COLUMNS + 1];
     for (int k = 1; k <= RESULT_COLUMNS; ++k) {
@@ -274,7 +274,7 @@ void along_pile(RUN& run, int g, double P, bool three_d) {
     values(xmx, true);
   }
 
-  // 9. Envelope of the table along the pile: comes with the envelope tables.
+  // Envelope of the table along the pile: comes with the envelope tables.
   ENVELOPE_TABLE_UPDATE(run, g);
 }
 
@@ -283,7 +283,7 @@ void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
   ANALYSIS& an = s.an;
   PILE_WORK& pw = an.work;
 
-  // 1. Head tables. The rotations of the head are those of the pile in its
+  // Head tables. The rotations of the head are those of the pile in its
   //    own axes.
   PILE_TRANSFORM(run, g);
   VEC6 gd, gf;
@@ -314,12 +314,12 @@ void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
     head_block(run, rep, "THE PILE COORDINATE SYSTEM (LOCAL AXES)", LD, LF, w, head_force, stress);
   }
 
-  // 2. Extreme-values scratch file, head records.
+  // Extreme-values scratch file, head records.
   FILE* ext = run.files[F_EXTREME_SCRATCH];
   extreme_head(ext, g, gd, gf, stress);
   extreme_head(ext, g, w, head_force, stress);
 
-  // 3. Head envelopes.
+  // Head envelopes.
   ENVELOPE_HEAD_UPDATE(run, g, gd, gf);
 
   along_pile(run, g, head_force[1], true);

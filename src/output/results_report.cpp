@@ -164,11 +164,11 @@ int RESULTS_REPORT(RUN& run) {
   FILE* sum = run.files[F_SUMMARY];
 
   WRITE_TABLE_L(run);
-  // 7. The cap envelope; the first printed analysis of a group starts it.
+  // The cap envelope; the first printed analysis of a group starts it.
   if (an.PRINTED == 1) ENVELOPE_RESET(run);
   ENVELOPE_CAP_UPDATE(run);
 
-  // 8. Partial load and the completion line.
+  // Partial load and the completion line.
   const double f = an.FRACTION;
   if (f < 1.0) {
     for (FILE* out : {rep, sum})
@@ -182,7 +182,7 @@ int RESULTS_REPORT(RUN& run) {
     WRITE_F(cr, "('    1 ANALYSIS COMPLETED')");
   }
 
-  // 9.-10. Passive resistance and the Table M heading.
+  // Passive resistance and the Table M heading.
   const LABELS& l = s.labels;
   const std::string F3(l.FORCE_LABEL, 3), L3(l.LENGTH_LABEL3, 3);
   if (an.cur.PRINT_OPTION > 0) {
@@ -206,7 +206,7 @@ int RESULTS_REPORT(RUN& run) {
   }
   if (FILE* t = run.files[F_RESULTS_TABLE]) WRITE_F(t, "('* TABLE M *   COMPUTATION ON INDIVIDUAL PILE')");
 
-  // 11. The printing pass, with the extreme-values scratch file emptied.
+  // The printing pass, with the extreme-values scratch file emptied.
   FILE*& ext = run.files.fp[F_EXTREME_SCRATCH];
   if (ext) std::fclose(ext);
   ext = run.files.name[F_EXTREME_SCRATCH].empty() ? nullptr
@@ -226,9 +226,9 @@ int RESULTS_REPORT(RUN& run) {
     std::fclose(ext);
     ext = nullptr;
   }
-  // 12. The column selection and the per-pile summary tables.
+  // The column selection and the per-pile summary tables.
   SUMMARY_PILE_TABLES(run);
-  // 13.
+  // One more printed analysis in this group.
   ++an.PRINTED;
   return st;
 }

@@ -92,8 +92,9 @@ TEST(PrintedCurvesRun, FailingCurveEndsTheRunWithItsStatus) {
   const std::string runtime = kestra_test::read_file(dir / "r.run");
   EXPECT_NE(runtime.find("friction angle of the silt."), std::string::npos);
   EXPECT_NE(runtime.find("SILT, SLOPE ANGLE GREATER THAN FRICTION ANGLE"), std::string::npos);
-  // The first curve was printed before the failing one.
-  EXPECT_NE(kestra_test::read_file(dir / "r.out").find("NUMBER OF POINTS ON CURVE =   17"), std::string::npos);
+  // The piles reach the silt, so the analysis of the first load case meets
+  // the failing curve before any requested curve is printed.
+  EXPECT_EQ(kestra_test::read_file(dir / "r.out").find("* TABLE N *"), std::string::npos);
 }
 
 }  // namespace
