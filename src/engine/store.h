@@ -13,6 +13,7 @@
 #include "input/load_data.h"
 #include "input/pile_data.h"
 #include "input/soil_data.h"
+#include "soil/py_state.h"
 
 namespace kestra {
 
@@ -81,6 +82,10 @@ struct RUNWIDE {
 struct HEAD_CURVES {
   std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_DISP{};
   std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_LOAD{};
+  // Tip movement and tip force of the same 19 points: the runtime axial
+  // solution starts its iteration on the tip movement from them.
+  std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_TIP_DISP{};
+  std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> LS_TIP_LOAD{};
   std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> TR_ROT{};
   std::array<std::array<double, HEAD_CURVE_POINTS + 1>, MAX_PROPERTIES + 1> TR_MOM{};
   std::array<int, MAX_PROPERTIES + 1> LS_DONE{};  // 1 once the property's curve is generated
@@ -96,6 +101,7 @@ struct STORE {
   SOIL_DATA soil;               // layers, profile, user curves, factor sets
   LOAD_DATA loads;              // load cases, combinations, distributed loads
   HEAD_CURVES head;             // generated pile-head curves per property
+  PY_STATE py;                  // p-y evaluation flags, buffer, HEQ and run-wide values
   ANALYSIS an;                  // the analysis in progress (group/analysis.h)
 };
 

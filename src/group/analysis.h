@@ -82,8 +82,6 @@ struct ANALYSIS {
   int PRINTED = 0;                 // analyses printed in the current group (cases, then combinations)
 
   // Flags.
-  int PY_PHASE = 0;                // 0 while the loads are analysed; KPYOP afterwards
-  int KPYOP_SAVED = 0;             // the input's KPYOP, saved before the driver starts
   int PASS_FLAG = 0;               // pile solutions: 0 solve, 1 printing pass, 2 equivalent stiffness
   int STIFF_PASS = 0;              // > 0 during a stiffness pass (progress wording)
   int STIFF_DOF = 0;               // degree of freedom of the stiffness pass

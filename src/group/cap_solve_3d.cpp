@@ -2,6 +2,7 @@
 // halving of the increment and a minimum increment.
 #include "group/cap_solve_3d.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,14 @@ namespace kestra {
 
 bool GAUSS_JORDAN(MAT6& a, int n) {
   int ipiv[7] = {}, indxr[7] = {}, indxc[7] = {};
+  // A pivot this far below the largest entry is round-off, not stiffness:
+  // the central differences of a degree of freedom that nothing resists
+  // (the twist of a cap on piles without torsional curves) leave values of
+  // 1e-28 where the true stiffness is zero, whose inverse would be garbage.
+  double largest = 0.0;
+  for (int j = 1; j <= n; ++j)
+    for (int k = 1; k <= n; ++k) largest = std::max(largest, std::fabs(a[j][k]));
+  const double negligible = 1.0E-13 * largest;
   for (int i = 1; i <= n; ++i) {
     double big = 0.0;
     int irow = 0, icol = 0;
@@ -43,7 +52,7 @@ bool GAUSS_JORDAN(MAT6& a, int n) {
     indxr[i] = irow;
     indxc[i] = icol;
     // A zero (or not finite) pivot: singular.
-    if (!(a[icol][icol] != 0.0) || !std::isfinite(a[icol][icol])) return false;
+    if (!(std::fabs(a[icol][icol]) > negligible) || !std::isfinite(a[icol][icol])) return false;
     const double pivinv = 1.0 / a[icol][icol];
     a[icol][icol] = 1.0;
     for (int l = 1; l <= n; ++l) a[icol][l] *= pivinv;
@@ -273,7 +282,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
   FILE* rep = run.files[F_REPORT];
   FILE* rt = run.files[F_RUNTIME];
   FILE* trace = run.files[F_CAP_TRACE];
-  flag = an.PY_PHASE;
+  flag = s.py.PY_PHASE;
   // A flexible cap hands the load to the plate model here once it is built;
   // until then the cap is solved as rigid.
 

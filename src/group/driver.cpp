@@ -14,6 +14,7 @@
 #include "group/cap_solve_3d.h"
 #include "group/loads.h"
 #include "output/results_report.h"
+#include "soil/py_print.h"
 
 namespace kestra {
 
@@ -87,7 +88,7 @@ bool progress_and_stop(RUN& run, std::string_view fmt, int m, int n) {
 int stopped(RUN& run) {
   close_role(run, F_FOUND_STIFFNESS);
   close_role(run, F_DISP_SCRATCH);
-  run.store.an.PY_PHASE = 0;
+  run.store.py.PY_PHASE = 0;
   run.store.an.PASS_FLAG = 0;
   return ST_STOPPED;
 }
@@ -96,7 +97,7 @@ int failed(RUN& run, int st) {
   close_role(run, F_PILE_STIFFNESS);
   close_role(run, F_FOUND_STIFFNESS);
   close_role(run, F_DISP_SCRATCH);
-  run.store.an.PY_PHASE = 0;
+  run.store.py.PY_PHASE = 0;
   run.store.an.PASS_FLAG = 0;
   return st;
 }
@@ -121,8 +122,7 @@ int RUN_DRIVER(RUN& run) {
   FILE* sum = run.files[F_SUMMARY];
   FILE* rt = run.files[F_RUNTIME];
 
-  an.KPYOP_SAVED = s.ctl.KPYOP;
-  an.PY_PHASE = 0;
+  s.py.PY_PHASE = 0;
   an.PASS_FLAG = 0;
   ENVELOPE_RESET(run);
 
@@ -286,16 +286,12 @@ int RUN_DRIVER(RUN& run) {
 
   // After the combinations.
   if (ld.COMB_ENVELOPE > 0) print_envelopes(run, true);
-  // The requested p-y curves (Table N).
-  an.PY_PHASE = an.KPYOP_SAVED;
-  if (an.PY_PHASE != 0) {
-    if (rep) WRITE_F(rep, "(/,/,/,/,/,5X,'* TABLE N *   PRINTED P-Y CURVES')");
-    // >>> The p-y curve output prints the requested curves here. <<<
-  }
-  // The curve data file.
+  // 19. The requested p-y curves (Table N).
+  if (const int st = PY_REQUEST_OUTPUT(run); st != ST_OK) return failed(run, st);
+  // 20.
   if (s.ctl.CURVE_FILE != 0) write_curve_data_file(run);
-  // Phase and pass flags back to rest.
-  an.PY_PHASE = 0;
+  // 21. Phase and pass flags back to rest.
+  s.py.PY_PHASE = 0;
   an.PASS_FLAG = 0;
   an.IN_COMBINATIONS = 0;
   return ST_OK;

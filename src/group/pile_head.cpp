@@ -124,9 +124,19 @@ FILE* warnings_file(RUN& run) { return run.files[F_FAIL_WARNINGS]; }
 // flag, combinations and their resistance factors), handed over from
 // STORE::an before every pile is solved. The working arrays carry no such
 // controls yet; the solutions that need them read them here once they do.
-void prepare_pile_solution(RUN&, PILE_WORK&) {}
 
 }  // namespace
+
+void PILE_SOLUTION_CONTROLS(const RUN& run, PILE_WORK& w) {
+  const ANALYSIS& an = run.store.an;
+  w.CONTROL.TOL_PILE = an.cur.TOL_PILE;
+  w.CONTROL.MAXIT_PILE = an.cur.MAXIT_PILE;
+  w.CONTROL.AXIAL_VARIATION = an.cur.AXIAL_VARIATION;
+  w.CONTROL.PRINT_PASS = an.PASS_FLAG;
+  w.CONTROL.COMBINATION = an.IN_COMBINATIONS;
+  w.CONTROL.BENDING_RF = an.cur.BENDING_RF;
+  w.CONTROL.SHEAR_RF = an.cur.SHEAR_RF;
+}
 
 double AXIAL_HEAD_FORCE(RUN& run, int i, double a, int& status) {
   STORE& s = run.store;
@@ -198,7 +208,7 @@ int PILE_HEAD_RESPONSE(RUN& run, int i, const VEC6& u_in, VEC6& F) {
   PILE_TRANSFORM(run, i);
   VEC6 w;
   MAT6_MUL(an.D, u, w);
-  prepare_pile_solution(run, work);
+  PILE_SOLUTION_CONTROLS(run, work);
 
   int axial_status = ST_OK;
   const double N = AXIAL_HEAD_FORCE(run, i, w[1], axial_status) * s.piles.AXIAL_FACTOR[i];

@@ -26,6 +26,11 @@ void MAT6_MUL(const MAT6& a, const MAT6& b, MAT6& c);
 // Keeps cos/sin of the pile's angles in the per-pile arrays.
 void PILE_TRANSFORM(RUN& run, int i);
 
+// Copies the controls of the load in progress (tolerance, iteration limit,
+// axial variation, pass flag, resistance factors) into the pile solution's
+// work area; run before every single-pile solution.
+void PILE_SOLUTION_CONTROLS(const RUN& run, PILE_WORK& w);
+
 // Axial head force N of pile i at the axial head displacement a, from its
 // load-settlement curve (user curve LS_SET >= 1, else the generated one);
 // the axial distribution along the pile is left in the working arrays. A

@@ -10,7 +10,7 @@
 
 namespace kestra {
 
-int ECHO_INPUT(RUN& run) {
+int ECHO_TABLES(RUN& run) {
   STORE& s = run.store;
   FILE* rep = run.files[F_REPORT];
   WRITE_F(rep, "(/)");
@@ -32,6 +32,12 @@ int ECHO_INPUT(RUN& run) {
   if ((st = ECHO_TABLES_GHI(run))) return st;
   if ((st = ECHO_TABLE_J(run))) return st;
   if ((st = ECHO_TABLES_J1_J2_K(run))) return st;
+  return ST_OK;
+}
+
+int ECHO_INPUT(RUN& run) {
+  const int st = ECHO_TABLES(run);
+  if (st) return st;
   return RUN_DRIVER(run);
 }
 

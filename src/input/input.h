@@ -14,8 +14,10 @@ void SET_ENTRY_VALUES(RUN& run);
 // Returns the status (0, or a deck fault with its message written).
 int READ_INPUT(RUN& run);
 
-// Writes Tables B to K, derives the model arrays and runs the analysis
-// driver. Returns the status code of the run.
+// Writes Tables B to K and derives the model arrays. Returns the status.
+int ECHO_TABLES(RUN& run);
+
+// ECHO_TABLES, then the analysis driver. Returns the status code of the run.
 int ECHO_INPUT(RUN& run);
 
 }  // namespace kestra

@@ -131,7 +131,8 @@ int AXIAL_LOAD_SETTLEMENT(const AXIAL_PILE& pile, const AXIAL_CURVES& curves, in
 // The branch whose curves the runtime solution needs for a head displacement.
 inline int AXIAL_RUNTIME_DIRECTION(double a) { return a < 0.0 ? DIR_PULL_OUT : DIR_COMPRESSION; }
 
-// Runtime solution for head displacement a: the tip movement is iterated
+// Runtime solution for head displacement a (AXIAL_SOLVE of pile/pile_solvers.h
+// wraps it for a pile group): the tip movement is iterated
 // until the top movement matches a, starting from the head curve of the
 // property (top movement and tip movement of its 19 points).
 // in:  pile; curves regenerated for AXIAL_RUNTIME_DIRECTION(a); head; a
@@ -139,7 +140,14 @@ inline int AXIAL_RUNTIME_DIRECTION(double a) { return a < 0.0 ? DIR_PULL_OUT : D
 //      pulling), sol; status ST_BAD_PROPERTY for a pile that cannot be
 //      marched. A solution that ends unconverged (iteration limit) or out of
 //      the table (range flag) is not a failure: sol says so.
-int AXIAL_SOLVE(const AXIAL_PILE& pile, const AXIAL_CURVES& curves, const HEAD_CURVE& head,
-                double a, AXIAL_NODES& nodes, AXIAL_SOLUTION& sol, AXIAL_MESSAGE& msg);
+int AXIAL_SOLVE_CURVES(const AXIAL_PILE& pile, const AXIAL_CURVES& curves, const HEAD_CURVE& head,
+                       double a, AXIAL_NODES& nodes, AXIAL_SOLUTION& sol, AXIAL_MESSAGE& msg);
+
+// Iteration limits of the runtime solution: after this many iterations the
+// slope is found by two extra marches around the current tip movement and
+// the convergence test is relaxed; after the second limit the solution ends
+// with the last march.
+inline constexpr int AXIAL_NEWTON_AFTER = 10;
+inline constexpr int AXIAL_MAX_ITERATIONS = 25;
 
 }  // namespace kestra

@@ -31,6 +31,28 @@ struct LLP_PLANE {
   NODE_VALUES SHEAR{};       // shear force
   NODE_VALUES SOILR{};       // soil reaction per length
   NODE_VALUES STRESS{};      // total stress, axial plus bending
+                             // (biaxial: the one total stress of the node, in both planes)
+
+  // Working arrays of the elimination: every deflection of the plane is
+  // y(m) = REC_C(m) + REC_B(m)*y(m+1) + REC_D(m)*y(m+2).
+  NODE_VALUES REC_B{};
+  NODE_VALUES REC_C{};
+  NODE_VALUES REC_D{};
+  NODE_VALUES YPREV{};       // deflections of the previous iteration, nodes 0..N
+  NODE_VALUES DLOAD{};       // distributed load alone (WLOAD without soil movement)
+  NODE_VALUES CURVATURE{};   // |y''| of the last rigidity update (nonlinear EI)
+};
+
+// Controls of the current load case or combination that the lateral
+// solutions read; the caller (the group analysis) fills them before a solve.
+struct LLP_CONTROL {
+  double TOL_PILE = 0.0;     // tolerance on the pile deflections (a length)
+  int MAXIT_PILE = 0;        // iteration limit of one pile solution
+  int AXIAL_VARIATION = 0;   // > 0: the axial force varies along the pile
+  int PRINT_PASS = 0;        // 0 solve only, 1 printing pass, 2 equivalent-stiffness pass
+  int COMBINATION = 0;       // 1 while load combinations are analysed (capacity ratios recorded)
+  double BENDING_RF = 0.0;   // bending resistance factor of the combination
+  double SHEAR_RF = 0.0;     // shear resistance factor of the combination
 };
 
 struct PILE_WORK {
@@ -71,9 +93,28 @@ struct PILE_WORK {
   LLP_PLANE PLANE_Y;         // plane x-y (the plane of a 2D analysis)
   LLP_PLANE PLANE_Z;         // plane x-z (biaxial solution)
 
+  // Resultants of the two planes (biaxial solution; the one-plane solution
+  // leaves |y|, |M|, |V| and |p| of its plane), for recording.
+  NODE_VALUES RES_DEFL{};    // sqrt(y^2 + z^2)
+  NODE_VALUES RES_BMOM{};
+  NODE_VALUES RES_SHEAR{};
+  NODE_VALUES RES_SOILR{};
+  // Demand-to-capacity ratios (recorded while combinations are analysed, else 0).
+  NODE_VALUES MOMENT_RATIO{};
+  NODE_VALUES SHEAR_RATIO{};
+  // Head forces in pile axes of the last biaxial solution, 1-based: axial,
+  // lateral y, lateral z, torque, moment about y, moment about z.
+  std::array<double, 7> HEAD_FORCE{};
+
+  LLP_CONTROL CONTROL;       // set by the caller before a lateral solution
+
   // Shared with the callers of the lateral solutions.
   int LLP_ITERATIONS = 0;    // linear solutions of the last call ("NUMBER OF ITERATIONS IN LLP")
   int NO_CLOSURE = 0;        // 1 when the last call passed its iteration limit
+  int PLASTIC_HINGE = 0;     // 1 when the last rigidity update found a curvature beyond
+                             // the last point of its moment-curvature curve
+  int NLEI_ERROR = 0;        // 1 when the last rigidity update had no usable curve
+  int PY_BEYOND_CURVES = 0;  // 1 when the input p-y curves ended above a node of this solve
 
   double CAP_P = 0.0;        // soil resistance of an embedded cap at its deflection
 };

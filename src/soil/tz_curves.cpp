@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "engine/format.h"
+
 namespace kestra {
 
 namespace {
@@ -179,7 +181,9 @@ const char* AXIAL_WARNING_TEXT(int status) {
 const char* TZ_TRACE_TEXT(int use) {
   switch (use) {
     case TZ_RUNTIME: return "FMAX 2";
+    case TZ_CURVE_FILE_AXIAL: return "FMAX 3";
     case TZ_TORSION: return "FMAX 4";
+    case TZ_CURVE_FILE_TORSION: return "FMAX 5";
     default: return "FMAX 1";
   }
 }
@@ -238,21 +242,20 @@ double SIDE_FRICTION_DRIVEN(int units, int model, double c, double gamma, double
   return 0.0;  // user-curve layer: no estimate
 }
 
-double SHAFT_BETA(int units, double z) {
-  // Depth in feet; units systems 2 and 3 take the length unit as metres,
-  // as the side curves of those systems do.
-  double zf = units == 1 ? z / 12.0 : z / SP(0.3048f);
+double SHAFT_BETA(int units, double zb) {
+  // Length in feet. Units system 3 has no conversion of its own; it takes
+  // the length unit as metres, as its side-curve shapes do.
+  double zf = units == 1 ? zb / 12.0 : zb / SP(0.3048f);
   if (zf < SP(1e-7f)) zf = SP(1e-7f);
   double beta = SP(1.5f) - SP(0.135f) * std::sqrt(zf);
   return std::clamp(beta, 0.25, SP(1.2f));
 }
 
-double SIDE_FRICTION_SHAFT(int units, int model, double c, double gamma, double phi, double z) {
-  (void)phi;
+double SIDE_FRICTION_SHAFT(int units, int model, double c, double gamma, double z, double zb) {
   const int m = normal_model(model);
   if (is_clay_side(m)) return SP(0.55f) * c;
   if (is_rock_side(m)) return SP(0.1f) * c;
-  const double sand = SHAFT_BETA(units, z) * gamma * z;
+  const double sand = SHAFT_BETA(units, zb) * gamma * z;
   if (is_sand_side(m)) return sand;
   if (m == 7) return sand + SP(0.55f) * c;
   return 0.0;
@@ -395,8 +398,44 @@ int QW_CURVE_OF(int family, int units, double qmax, double width, double tip_wid
   return ST_OK;
 }
 
+namespace {
+
+// FMAX, BPHI and the side curve at coordinate x (one depth point).
+// at_ground: one of the two points at the ground surface, which carry
+// practically nothing whatever the input or the estimate.
+int side_curve_at(const TZ_PROFILE& soil, int pile_type, int model, double x, double width,
+                  const AXIAL_GROUP& group, int units, int use, int point, bool at_ground,
+                  double& fmax_out, double& bphi_out, bool& traced, TZ_CURVE& curve,
+                  AXIAL_MESSAGE& msg, FILE* trace) {
+  traced = false;
+  double fmax = 0.0;
+  if (lookup(soil, soil.SIDE_FRICTION, x, ST_BEYOND_SIDE_FRICTION, fmax, msg)) return msg.status;
+  if (fmax < 1e-10 && model != 5) {
+    const double z = x - group.GROUND - group.VERT;
+    double c = 0.0, gamma = 0.0, phi = 0.0;
+    if (lookup(soil, soil.COHESION, x, ST_BEYOND_COHESION, c, msg)) return msg.status;
+    if (avg_unit_weight(soil, x, gamma, msg)) return msg.status;
+    if (lookup(soil, soil.PHI, x, ST_BEYOND_FRICTION, phi, msg)) return msg.status;
+    // The beta factor of a drilled shaft is taken at the point's
+    // coordinate; the effective stress at its depth below the ground.
+    fmax = pile_type == DRIVEN_PILE ? SIDE_FRICTION_DRIVEN(units, model, c, gamma, phi, z, traced)
+                                    : SIDE_FRICTION_SHAFT(units, model, c, gamma, z, x);
+    if (traced && trace) WRITE_LIST(trace, TZ_TRACE_TEXT(use), point, fmax);
+  }
+  if (at_ground) fmax = 1e-6;
+  double phi = 0.0;
+  if (lookup(soil, soil.PHI, x, ST_BEYOND_TIP_FRICTION, phi, msg)) return msg.status;
+  const double bphi = phi * DEG_PER_RAD;
+  TZ_CURVE_OF(TZ_FAMILY_OF(pile_type, model, bphi), units, fmax, bphi, width, curve);
+  fmax_out = fmax;
+  bphi_out = bphi;
+  return ST_OK;
+}
+
+}  // namespace
+
 int GENERATE_SIDE_CURVES(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,
-                         int units, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg) {
+                         int units, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg, FILE* trace) {
   msg = AXIAL_MESSAGE{};
   if (pile.PILE_TYPE != DRIVEN_PILE && pile.PILE_TYPE != DRILLED_SHAFT) {
     bad_property(msg, 0, "THE PILE TYPE IS NEITHER 1 (DRIVEN PILE) NOR 2 (DRILLED SHAFT)");
@@ -407,36 +446,26 @@ int GENERATE_SIDE_CURVES(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const A
     return msg.status;
   }
   if (TZ_DEPTH_POINTS(soil, out, msg) != ST_OK) return msg.status;
-  (void)use;
   out.WIDTH = pile.WIDTH;
-  const bool driven = pile.PILE_TYPE == DRIVEN_PILE;
   for (int i = 1; i <= out.NP; ++i) {
-    const double x = out.X[i];
-    const int model = out.MODEL[i];
-    bool traced = false;
-    double fmax = 1e-6;  // the two points at and above the ground carry nothing
-    if (i > 2) {
-      if (lookup(soil, soil.SIDE_FRICTION, x, ST_BEYOND_SIDE_FRICTION, fmax, msg)) return msg.status;
-      if (fmax < 1e-10 && model != 5) {
-        const double z = x - group.GROUND - group.VERT;
-        double c = 0.0, gamma = 0.0, phi = 0.0;
-        if (lookup(soil, soil.COHESION, x, ST_BEYOND_COHESION, c, msg)) return msg.status;
-        if (avg_unit_weight(soil, x, gamma, msg)) return msg.status;
-        if (lookup(soil, soil.PHI, x, ST_BEYOND_FRICTION, phi, msg)) return msg.status;
-        fmax = driven ? SIDE_FRICTION_DRIVEN(units, model, c, gamma, phi, z, traced)
-                      : SIDE_FRICTION_SHAFT(units, model, c, gamma, phi, z);
-      }
-    }
+    double fmax = 0.0, bphi = 0.0;
+    if (side_curve_at(soil, pile.PILE_TYPE, out.MODEL[i], out.X[i], pile.WIDTH, group, units, use, i,
+                      i <= 2, fmax, bphi, out.FMAX_TRACED[i], out.TZ[i], msg, trace))
+      return msg.status;
     out.FMAX[i] = fmax;
-    out.FMAX_TRACED[i] = traced;
-    double phi = 0.0;
-    if (lookup(soil, soil.PHI, x, ST_BEYOND_TIP_FRICTION, phi, msg)) return msg.status;
-    out.BPHI[i] = phi * DEG_PER_RAD;
-    TZ_CURVE_OF(TZ_FAMILY_OF(pile.PILE_TYPE, model, out.BPHI[i]), units, fmax, out.BPHI[i],
-                pile.WIDTH, out.TZ[i]);
-    out.POS[i] = x - group.VERT;
+    out.BPHI[i] = bphi;
+    out.POS[i] = out.X[i] - group.VERT;
   }
   return ST_OK;
+}
+
+int TZ_SIDE_CURVE_AT(const TZ_PROFILE& soil, int pile_type, int model, double x, double width,
+                     const AXIAL_GROUP& group, int units, int use, int point, double& fmax,
+                     double& bphi, TZ_CURVE& curve, AXIAL_MESSAGE& msg, FILE* trace) {
+  msg = AXIAL_MESSAGE{};
+  bool traced = false;
+  return side_curve_at(soil, pile_type, normal_model(model), x, width, group, units, use, point, false,
+                       fmax, bphi, traced, curve, msg, trace);
 }
 
 int GENERATE_TIP_CURVE(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,
@@ -486,8 +515,9 @@ int GENERATE_TIP_CURVE(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXI
 }
 
 int GENERATE_TZ_CURVES(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,
-                       int units, int direction, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg) {
-  if (GENERATE_SIDE_CURVES(soil, pile, group, units, use, out, msg)) return msg.status;
+                       int units, int direction, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg,
+                       FILE* trace) {
+  if (GENERATE_SIDE_CURVES(soil, pile, group, units, use, out, msg, trace)) return msg.status;
   return GENERATE_TIP_CURVE(soil, pile, group, units, direction, use, out, msg);
 }
 
@@ -509,7 +539,7 @@ int ESTIMATE_UNIT_RESISTANCE(const TZ_PROFILE& soil, int units, int model, doubl
     if (z < 1e-10) z = 1.0;
     bool traced = false;
     est.SIDE_DRIVEN = m == 5 ? side : SIDE_FRICTION_DRIVEN(units, m, c, gamma, phi, z, traced);
-    est.SIDE_SHAFT = SIDE_FRICTION_SHAFT(units, m, c, gamma, phi, z);
+    est.SIDE_SHAFT = SIDE_FRICTION_SHAFT(units, m, c, gamma, z, z);
   }
   if (lookup(soil, soil.COHESION, x, ST_BEYOND_COHESION, c, msg)) return msg.status;
   if (lookup(soil, soil.PHI, x, ST_BEYOND_FRICTION, phi, msg)) return msg.status;

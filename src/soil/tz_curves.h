@@ -8,7 +8,8 @@
 // caller copies the soil profile into TZ_PROFILE, the pile property into
 // AXIAL_PILE and the group's ground and head values into AXIAL_GROUP, and
 // prints or stores what comes back in AXIAL_CURVES. Nothing is allocated and
-// nothing is kept between calls. Items numbered in the engine (layers,
+// nothing is kept between calls; the only output is the optional trace
+// record of an estimated sand friction. Items numbered in the engine (layers,
 // profile points, depth points, curve points, sections) are 1-based: entry 0
 // of every table is unused.
 //
@@ -17,6 +18,7 @@
 #pragma once
 
 #include <array>
+#include <cstdio>
 
 #include "engine/limits.h"
 #include "engine/status.h"
@@ -41,7 +43,15 @@ enum AXIAL_DIRECTION : int { DIR_PULL_OUT = 1, DIR_COMPRESSION = 2 };
 // one of the side-friction trace text ("FMAX 1", "FMAX 2", "FMAX 4"); the
 // torsional use reports a zero tip e50 or capacity with 34 and 35 in place of
 // 32 and 33.
-enum TZ_USE : int { TZ_ECHO = 1, TZ_RUNTIME = 2, TZ_TORSION = 4 };
+// The curve data file generates single side curves along a pile with the
+// texts "FMAX 3" (axial) and "FMAX 5" (torsional).
+enum TZ_USE : int {
+  TZ_ECHO = 1,
+  TZ_RUNTIME = 2,
+  TZ_CURVE_FILE_AXIAL = 3,
+  TZ_TORSION = 4,
+  TZ_CURVE_FILE_TORSION = 5,
+};
 
 // Side-curve families.
 enum TZ_FAMILY : int {
@@ -123,8 +133,8 @@ struct AXIAL_CURVES {
   std::array<double, MAX_DEPTH_POINTS + 1> FMAX{};          // ultimate unit side friction
   std::array<double, MAX_DEPTH_POINTS + 1> BPHI{};          // friction angle, degrees
   std::array<bool, MAX_DEPTH_POINTS + 1> FMAX_TRACED{};     // estimated from the friction angle
-                                                            // (driven pile, sand): the caller
-                                                            // writes the "FMAX n" trace record
+                                                            // (driven pile, sand): the point of
+                                                            // an "FMAX n" trace record
   std::array<TZ_CURVE, MAX_DEPTH_POINTS + 1> TZ{};          // side curve of each point
   double WIDTH = 0.0;                                       // D the curves were made with
   int DIRECTION = 0;                                        // branch
@@ -177,11 +187,13 @@ double SIDE_FRICTION_DRIVEN(int units, int model, double c, double gamma, double
 // The adhesion factor alpha of a driven pile, from c / (gamma z).
 double ADHESION_FACTOR(int units, double c, double gamma, double z);
 // Ultimate unit side friction of a drilled shaft (0.55 c in clay, the beta
-// method in sand). z depth below the ground surface.
-double SIDE_FRICTION_SHAFT(int units, int model, double c, double gamma, double phi, double z);
-// The beta factor of a drilled shaft in sand at depth z (length unit of the
-// run), limited to 0.25 .. 1.2.
-double SHAFT_BETA(int units, double z);
+// method in sand). z depth below the ground surface (the effective stress
+// gamma z); zb the length from which the beta factor is taken (the point's
+// coordinate in the generation, the depth in the soil-table estimate).
+double SIDE_FRICTION_SHAFT(int units, int model, double c, double gamma, double z, double zb);
+// The beta factor of a drilled shaft in sand at length zb (length unit of
+// the run, turned into feet), limited to 0.25 .. 1.2.
+double SHAFT_BETA(int units, double zb);
 
 // Side-curve family of a pile type, soil model and friction angle (degrees).
 int TZ_FAMILY_OF(int pile_type, int model, double bphi);
@@ -213,19 +225,33 @@ int QW_CURVE_OF(int family, int units, double qmax, double width, double tip_wid
 
 // Depth points, FMAX, BPHI and the side curves of every point, and the
 // positions along the pile. Statuses: 22 to 25 and 27 from the lookups,
-// ST_BAD_PROPERTY for a pile without width.
+// ST_BAD_PROPERTY for a pile without width. trace (may be null) receives the
+// side-friction trace record (TZ_TRACE_TEXT(use), point, FMAX) of every
+// point whose friction comes from the friction angle alone (driven pile in
+// sand), at the moment it is estimated.
 int GENERATE_SIDE_CURVES(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,
-                         int units, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg);
+                         int units, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg,
+                         FILE* trace = nullptr);
 // The tip model, QMAX and the tip curve of a branch (direction 1 with the
 // area factor 1e-4). Needs the side curves of out (the last point's BPHI).
 // Statuses: 22 to 24 and 26 from the lookups, 32/33 (34/35) for a driven pile
 // in clay without e50 or capacity.
 int GENERATE_TIP_CURVE(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,
                        int units, int direction, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg);
+// One side curve at coordinate x of a layer of the given model, exactly as
+// a depth point of GENERATE_SIDE_CURVES (input or estimated FMAX, BPHI, the
+// family by pile type and model) but without the override of the two points
+// at the ground: the curves of the curve data file. point is the number
+// written in the trace record. Statuses as GENERATE_SIDE_CURVES.
+int TZ_SIDE_CURVE_AT(const TZ_PROFILE& soil, int pile_type, int model, double x, double width,
+                     const AXIAL_GROUP& group, int units, int use, int point, double& fmax,
+                     double& bphi, TZ_CURVE& curve, AXIAL_MESSAGE& msg, FILE* trace = nullptr);
+
 // Both of the above: the curves of the echo passes and of the runtime
 // regeneration (direction 1 for a negative head displacement).
 int GENERATE_TZ_CURVES(const TZ_PROFILE& soil, const AXIAL_PILE& pile, const AXIAL_GROUP& group,
-                       int units, int direction, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg);
+                       int units, int direction, int use, AXIAL_CURVES& out, AXIAL_MESSAGE& msg,
+                       FILE* trace = nullptr);
 
 // ---------------------------------------------------------------------------
 // Unit estimates of the soil table at coordinate x of a layer of the given

@@ -29,6 +29,8 @@ void set_text(char* dst, const char* text, int n) {
 
 void controls(LOAD_CONTROLS& c, const char* name) {
   c.MAXIT_CAP = 100;
+  c.MAXIT_PILE = 100;
+  c.TOL_PILE = 1.0E-12;
   c.TOL_CAP = 1.0E-6;
   c.LOAD_INCREMENT = 1.0;
   c.MIN_INCREMENT = 0.01;
@@ -166,7 +168,7 @@ TEST(Driver, HeadingsComeInOrderInEveryFile) {
                           "     LOAD COMB :     1"})
                 .back(),
             0);
-  EXPECT_EQ(d.run->store.an.PY_PHASE, 0);
+  EXPECT_EQ(d.run->store.py.PY_PHASE, 0);
   EXPECT_EQ(d.run->store.an.PASS_FLAG, 0);
 }
 

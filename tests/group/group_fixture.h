@@ -10,6 +10,7 @@
 
 #include "engine/report.h"
 #include "engine/run.h"
+#include "input/sections.h"
 
 namespace kestra_test {
 
@@ -35,13 +36,19 @@ inline std::unique_ptr<kestra::RUN> make_group(const std::vector<PILE_AT>& piles
   s.ctl.USER_PY_PRESENT = true;
   s.ctl.USER_LS = 1;
   s.ctl.USER_LS_PRESENT = true;
+  s.rw.PI = 2.0 * std::asin(1.0);
   PILE_DATA& p = s.piles;
+  PILE_DATA_DEFAULTS(p);
   p.NPROP = 1;
   p.PROP[1].INC = 40;
   p.PROP[1].LENGTH = 40.0;
   p.PROP[1].NSECT = 1;
   p.PROP[1].SECT[1].E_MOD = 2.0E7;
+  p.PROP[1].SECT[1].SECT_TO = 40.0;
   p.PROP[1].SECT[1].TOP[XS_IZ] = p.PROP[1].SECT[1].TOP[XS_IY] = 0.05;
+  p.PROP[1].SECT[1].TOP[XS_DIAMETER] = 1.0;
+  p.PROP[1].SECT[1].TOP[XS_AREA] = 0.785;
+  p.PROP[1].SECT[1].BOT = p.PROP[1].SECT[1].TOP;
   p.NPILES = static_cast<int>(piles.size());
   const double pi = 2.0 * std::asin(1.0);
   for (int i = 1; i <= p.NPILES; ++i) {
@@ -81,6 +88,8 @@ inline std::unique_ptr<kestra::RUN> make_group(const std::vector<PILE_AT>& piles
   c.LOAD_INCREMENT = 1.0;
   c.MIN_INCREMENT = 0.01;
   c.PRINT_EVERY = 1;
+  c.MAXIT_PILE = 100;
+  c.TOL_PILE = 1.0E-12;  // tight: the head stiffness is a central difference of the solutions
   return run;
 }
 

@@ -741,7 +741,11 @@ TEST_F(SoilsTest, TableKShowsTheUserMultipliers) {
   run->store.ctl.SPACING_REDUCTION = 3;
   run->store.ctl.GROUP_MOVE_Y = 0.5;
   run->store.ctl.GROUP_MOVE_Z = -0.25;
-  run->store.piles.P_FACTOR_Z[1] = 0.7;
+  run->store.piles.P_FACTOR_Z[1] = 0.7;  // replaced by the estimate: a lone pile has 1.0
+  run->store.piles.PROP[1].NSECT = 1;
+  run->store.piles.PROP[1].SECT[1].CROSS_SECT = 1;
+  run->store.piles.NXSEC = 1;
+  run->store.piles.XSEC[1].TOP[XS_DIAMETER] = 12.0;
   ASSERT_EQ(ECHO_TABLES_J1_J2_K(*run), ST_OK);
   expect_lines({
       "",
@@ -761,7 +765,7 @@ TEST_F(SoilsTest, TableKShowsTheUserMultipliers) {
       "     REDUCTION FACTORS FOR CLOSELY-SPACED PILE GROUPS ALONG Z-DIRECTION",
       "",
       "     GROUP NO      P-FACTOR      Y-FACTOR",
-      "            1        0.7000        1.0000 ",
+      "            1        1.0000        1.0000 ",
   });
   // Option 0: no Table K.
   TearDown();

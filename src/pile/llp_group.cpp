@@ -1,0 +1,142 @@
+// One-plane lateral solution of a pile group: the beam-column on secant soil
+// springs, iterated until the deflections stop changing.
+#include <cmath>
+
+#include "pile/ei_update.h"
+#include "pile/llp_core.h"
+#include "pile/pile_solvers.h"
+#include "pile/section_value.h"
+#include "soil/generate_py.h"
+#include "soil/input_py.h"
+
+namespace kestra {
+
+namespace {
+
+void clear_results(LLP_PLANE& p) {
+  p.SLOPE.fill(0.0);
+  p.BMOM.fill(0.0);
+  p.SHEAR.fill(0.0);
+  p.SOILR.fill(0.0);
+  p.STRESS.fill(0.0);
+}
+
+}  // namespace
+
+int LLP_GROUP(RUN& run, PILE_WORK& w, int g, double yt, double theta, double P, double& V_out) {
+  const STORE& s = run.store;
+  V_out = 0.0;
+  w.NO_CLOSURE = 0;
+  w.LLP_ITERATIONS = 0;
+  w.PLASTIC_HINGE = 0;
+  w.NLEI_ERROR = 0;
+  w.PY_BEYOND_CURVES = 0;
+  if (w.group != g || w.N < 1 || w.N > MAX_INCREMENTS || !(w.h > 0.0)) {
+    if (!llp::LAYOUT_NODES(run, w, g)) return ST_BAD_PROPERTY;
+  }
+  const int N = w.N;
+  const double h = w.h;
+  LLP_PLANE& p = w.PLANE_Y;
+  const bool input_py = USES_INPUT_PY(s, g);
+  const bool moving = s.soil.NSMPTS > 0;
+  const bool nlei = s.ctl.NLEI_OPTION == 1;
+
+  // Set-up.
+  w.Y.fill(0.0);
+  w.Z.fill(0.0);
+  w.ESOIL.fill(0.0);
+  p.EI.fill(0.0);
+  p.PX.fill(0.0);
+  p.WLOAD.fill(0.0);
+  p.YPREV.fill(0.0);
+  clear_results(p);
+  w.SOIL_MOVE_Y.fill(0.0);
+  w.SOIL_MOVE_Z.fill(0.0);
+  if (moving) SOIL_MOVEMENT_Y(run, w);
+  llp::DIST_LOADS(s, g, N, p.DLOAD, w.PLANE_Z.DLOAD);
+  w.PLANE_Z.DLOAD.fill(0.0);
+  p.WLOAD = p.DLOAD;
+
+  // Initial secant moduli.
+  if (input_py) {
+    for (int m = 0; m <= N; ++m) w.ESOIL[NODE(m)] = m * h;
+  } else {
+    w.DEFL.fill(0.0);
+    for (int m = 0; m <= N; ++m) w.DEFL[NODE(m)] = yt * (1.0 - double(m) / N);
+    const int st = GENERATE_PY(run, w);
+    if (st != ST_OK) return st;
+  }
+
+  llp::AXIAL_FORCES(s, w, g, P, p.PX);
+  llp::SECTION_RIGIDITIES(s, w, p, 0);
+  llp::HEAD_ROWS(p, s.piles.CONNECTY[g], yt, theta, s.piles.SPY[g], h, +1.0);
+
+  const int limit = w.CONTROL.MAXIT_PILE;
+  const double tol = w.CONTROL.TOL_PILE;
+  int it = 1;
+  for (;;) {
+    llp::ELIMINATE(p, w.ESOIL, N, h);
+    llp::SOLVE_BACK(p, w.Y, N, h);
+    if (nlei && EI_UPDATE_Y(run, w, P) != ST_OK) return llp::NLEI_FAILURE(run, g);
+    if (it != 1 && llp::CLOSED(p, w.Y, N, tol)) break;
+    ++it;
+    if (it > limit) {
+      w.NO_CLOSURE = 1;
+      w.LLP_ITERATIONS = it - 1;
+      llp::NO_CLOSURE_WARNING(run, limit, g);
+      return ST_OK;
+    }
+    w.DEFL = w.Y;
+    if (input_py) {
+      const int st = INPUT_PY_EVALUATE(run, w);
+      if (st != ST_OK) return st;
+    } else {
+      const int st = GENERATE_PY(run, w);
+      if (st != ST_OK) return st;
+      if (moving)
+        for (int m = 0; m <= N; ++m) {
+          const int e = NODE(m);
+          p.WLOAD[e] = w.ESOIL[e] * w.SOIL_MOVE_Y[e] + p.DLOAD[e];
+        }
+    }
+  }
+  w.LLP_ITERATIONS = it;
+
+  // Results along the pile.
+  const double force = llp::RESULTS(p, w.Y, w.ESOIL, N, h);
+  const bool combination = w.CONTROL.COMBINATION != 0;
+  for (int m = 0; m <= N; ++m) {
+    const int e = NODE(m);
+    const double x = w.X[e];
+    const double I = SECTION_VALUE(s, w.property, w.vert, x, XS_IZ);
+    const double A = SECTION_VALUE(s, w.property, w.vert, x, XS_AREA);
+    const double c = llp::FIBRE_DEPTH(s, w, x, 0);
+    const double bending = I > 0.0 ? std::fabs(p.BMOM[e]) * c / (2.0 * I) : 0.0;
+    const double axial = A > 0.0 ? std::fabs(p.PX[e]) / A : 0.0;
+    p.STRESS[e] = bending + axial;
+    if (moving) p.SOILR[e] = w.PSOIL[e];
+
+    w.RES_DEFL[e] = std::fabs(w.Y[e]);
+    w.RES_BMOM[e] = std::fabs(p.BMOM[e]);
+    w.RES_SHEAR[e] = std::fabs(p.SHEAR[e]);
+    w.RES_SOILR[e] = std::fabs(p.SOILR[e]);
+    double mr = 0.0, vr = 0.0;
+    if (combination) {
+      const double mn = SECTION_VALUE(s, w.property, w.vert, x, XS_MN);
+      const double vn = SECTION_VALUE(s, w.property, w.vert, x, XS_VN);
+      const double mcap = mn * w.CONTROL.BENDING_RF, vcap = vn * w.CONTROL.SHEAR_RF;
+      if (mn > 1.0e-14 && mcap != 0.0) mr = std::fabs(p.BMOM[e]) / mcap;
+      if (vn > 1.0e-14 && vcap != 0.0) vr = std::fabs(p.SHEAR[e]) / vcap;
+    }
+    w.MOMENT_RATIO[e] = mr;
+    w.SHEAR_RATIO[e] = vr;
+  }
+  if (w.CONTROL.PRINT_PASS == 1) {
+    if (w.PY_BEYOND_CURVES) llp::BEYOND_CURVES_WARNING(run);
+    if (w.PLASTIC_HINGE) llp::PLASTIC_HINGE_MESSAGE(run, g, true);
+  }
+  V_out = force;
+  return ST_OK;
+}
+
+}  // namespace kestra
