@@ -9,6 +9,7 @@
 #include "engine/format.h"
 #include "engine/report.h"
 #include "engine/writers.h"
+#include "group/pile_head.h"
 #include "output/results_report.h"
 #include "output/row_results_2d.h"
 #include "pile/pile_solvers.h"
@@ -90,29 +91,6 @@ void copy3(const std::array<double, 7>& from, VEC3& to) {
 }
 
 double norm2(double a, double b) { return std::sqrt(a * a + b * b); }
-
-// Controls the lateral solution of a row reads from its working arrays.
-// (Written for any working-array type so that it builds whether or not the
-// arrays carry the control block yet; with it, every field is set.)
-template <class WORK>
-void set_row_controls(const ANALYSIS& an, WORK& w) {
-  if constexpr (requires { w.CONTROL.TOL_PILE; }) {
-    w.CONTROL.TOL_PILE = an.cur.TOL_PILE;
-    w.CONTROL.MAXIT_PILE = an.cur.MAXIT_PILE;
-    w.CONTROL.AXIAL_VARIATION = an.cur.AXIAL_VARIATION;
-    w.CONTROL.PRINT_PASS = an.PASS_FLAG;
-    w.CONTROL.COMBINATION = an.IN_COMBINATIONS;
-    w.CONTROL.BENDING_RF = an.cur.BENDING_RF;
-    w.CONTROL.SHEAR_RF = an.cur.SHEAR_RF;
-  }
-}
-
-// Tabulation of the p-y curves off for the analysis (built for any store
-// type, like set_row_controls, until the p-y state is in the store).
-template <class S>
-void py_tabulation_off(S& s) {
-  if constexpr (requires { s.py.PY_TABULATE; }) s.py.PY_TABULATE = 0;
-}
 
 // Writes the three values of a trace vector.
 void trace_vector(FILE* f, const char* fmt, const VEC3& v) {
@@ -283,7 +261,7 @@ int CAP_RESISTANCE_2D(RUN& run, const VEC3& U, VEC3& R) {
 
     int st = GENERATE_NODES(run, w, i);
     if (st != ST_OK) return st;
-    set_row_controls(an, w);
+    PILE_SOLUTION_CONTROLS(run, w);
     w.NO_CLOSURE = 0;
     double V = 0.0;
     st = LLP_GROUP(run, w, i, u[2], u[3], N, V);
@@ -460,8 +438,8 @@ int CAP_SOLVE_2D_WITH(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_
   // Set-up.
   VEC3 L0{};
   copy3(s.loads.EQ_LOAD, L0);
-  flag = an.PY_PHASE;
-  an.PY_PHASE = 0;
+  flag = s.py.PY_PHASE;
+  s.py.PY_PHASE = 0;
   VEC3 U{}, U_start{}, dU{}, dU_step{}, L{}, R{}, r{};
   MAT3 K{};
   // A load increment outside (0, 1] would never advance the load fraction;
@@ -501,7 +479,7 @@ int CAP_SOLVE_2D_WITH(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_
     dU_step = VEC3{};
     iteration = 0;
     an.CAP_ITERATIONS = 0;
-    py_tabulation_off(s);
+    s.py.PY_TABULATE = false;
 
     for (;;) {
       an.N_FAIL_BEARING = an.N_FAIL_PULLOUT = 0;

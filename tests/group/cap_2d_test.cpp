@@ -623,12 +623,12 @@ TEST_F(Cap2D, PassiveResistanceActsForCapOption1Only) {
 TEST_F(Cap2D, PyPhaseIsHandedBackAndCleared) {
   three_rows();
   load(0, 0, 0);
-  run->store.an.PY_PHASE = -1;
+  run->store.py.PY_PHASE = -1;
   int flag = 0;
   std::array<double, 7> lo{}, uo{};
   ASSERT_EQ(CAP_SOLVE_2D_WITH(*run, 1, flag, lo, uo, spring_reaction), ST_OK);
   EXPECT_EQ(flag, -1);
-  EXPECT_EQ(run->store.an.PY_PHASE, 0);
+  EXPECT_EQ(run->store.py.PY_PHASE, 0);
 }
 
 TEST_F(Cap2D, StopRequestEndsTheSolutionAtOnce) {
