@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/format.h"
 #include "engine/report.h"
 #include "engine/run.h"
 #include "group/cap_solve_2d.h"
@@ -546,6 +547,79 @@ TEST_F(Cap2D, ResultsOfThePartialLoadWhenALaterStepIsAbandoned) {
   EXPECT_NE(rt.find("STEP     3, TCUR     0.9000, DTCUR     0.3000"), std::string::npos);
   EXPECT_NE(rt.find("STEP     3, TCUR     0.7500, DTCUR     0.1500"), std::string::npos);
   EXPECT_EQ(rt.find("STEP     4"), std::string::npos);
+}
+
+// The spring model, with row 1 pulled out of and row 2 pushed beyond their
+// load-settlement curve in every evaluation (pull-out recorded first).
+int failing_rows_reaction(RUN& run, const VEC3& U, VEC3& R) {
+  int st;
+  AXIAL_HEAD_FORCE_2D(run, 1, -5.0, st);
+  AXIAL_HEAD_FORCE_2D(run, 2, 5.0, st);
+  return spring_reaction(run, U, R);
+}
+
+TEST_F(Cap2D, FailureWarningsOfTheLastEvaluationAreCopiedBearingFirst) {
+  three_rows();
+  user_curve(run->store);
+  load(9.0e5, 1.2e5, -1.5e6);
+  ASSERT_EQ(solve(failing_rows_reaction), ST_OK);
+  EXPECT_EQ(run->store.an.OUTCOME, 3);
+  const std::string rep = text(F_REPORT);
+  const size_t general_b = rep.find("     ** WARNING **  SOME PILES, MAY FAIL IN BEARING!\n"
+                                    "                    AXIAL DISPLACEMENT ESTIMATED IS LARGER THAN\n"
+                                    "                    MAXIMUM DISPLACEMENT DEFINED IN LOAD-SETTLEMENT CURVE\n");
+  const size_t general_p = rep.find("     ** WARNING **  SOME PILES, MAY FAIL IN PULL OUT!\n"
+                                    "                    AXIAL DISPLACEMENT ESTIMATED IS SMALLER THAN\n"
+                                    "                    MINIMUM DISPLACEMENT DEFINED IN LOAD-SETTLEMENT CURVE\n");
+  const size_t bearing = rep.find("APPARENT FAILURE IN BEARING    ,  PILE GROUP    2\n"
+                                  "                    AX. DISP.=  0.5000E+01 >   0.5000E+00");
+  const size_t pullout = rep.find("APPARENT FAILURE IN PULL OUT      PILE GROUP    1\n"
+                                  "                    AX. DISP.= -0.5000E+01 >  -0.5000E+00");
+  ASSERT_NE(general_b, std::string::npos);
+  ASSERT_NE(general_p, std::string::npos);
+  ASSERT_NE(bearing, std::string::npos);
+  ASSERT_NE(pullout, std::string::npos);
+  EXPECT_LT(general_b, general_p);
+  EXPECT_LT(general_p, bearing);
+  EXPECT_LT(bearing, pullout);
+  // Only the warnings of the last evaluation: each once.
+  EXPECT_EQ(rep.find("APPARENT FAILURE IN BEARING", bearing + 1), std::string::npos);
+  // Warnings are not a failure: the results follow.
+  EXPECT_NE(rep.find("* TABLE L *", pullout), std::string::npos);
+  EXPECT_NE(text(F_CASE_RESULTS).find("    1 ANALYSIS COMPLETED"), std::string::npos);
+  const std::string rt = text(F_RUNTIME);
+  EXPECT_NE(rt.find("     ** WARNING **  SOME PILES, MAY FAIL IN BEARING!\n\n"), std::string::npos);
+  EXPECT_LT(rt.find("FAILURE IN BEARING    ,"), rt.find("FAILURE IN PULL OUT "));
+}
+
+TEST_F(Cap2D, TraceRecordsOfEveryIteration) {
+  row(1, 0.0, 0.0, 0.0, 2);
+  load(1.0e5, 0.0, 0.0);
+  ASSERT_EQ(solve(), ST_OK);
+  std::vector<std::string> lines;
+  {
+    std::istringstream in(text(F_CAP_TRACE));
+    std::string l;
+    while (std::getline(in, l)) lines.push_back(l);
+  }
+  // Two iterations of 11 records each: a blank line, the counter, three
+  // stiffness rows and six vectors.
+  ASSERT_EQ(lines.size(), 22u);
+  const char* tags[] = {"SS  1", "SS  2", "SS  3", "DDV  ", "DFV  ", "UDV  ", "DV   ", "FV   ", "RV   "};
+  for (int it = 0; it < 2; ++it) {
+    SCOPED_TRACE(it);
+    EXPECT_EQ(lines[11 * it], "");
+    EXPECT_EQ(std::stoi(lines[11 * it + 1]), it + 1);
+    for (int k = 0; k < 9; ++k) {
+      const std::string& l = lines[11 * it + 2 + k];
+      EXPECT_EQ(l.rfind(tags[k], 0), 0u) << l;
+      EXPECT_EQ(l.size(), 5u + 3 * 18) << l;
+    }
+  }
+  // The stiffness of two piles of axial stiffness ka, and the first
+  // correction that reaches the linear solution.
+  EXPECT_EQ(lines[2], FORMAT("('SS  ',I1,7E18.10)", {1, 2 * model.ka, 0.0, 0.0}).substr(0, lines[2].size()));
+  EXPECT_NE(lines[5].find(FORMAT("(E18.10)", {1.0e5 / (2 * model.ka)}).substr(0, 18)), std::string::npos);
 }
 
 TEST_F(Cap2D, SingularStiffnessWarnsAndFailsTheCase) {
