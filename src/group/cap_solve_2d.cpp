@@ -420,6 +420,7 @@ int results_report_2d(RUN& run, const VEC3& U, CAP_REACTION_2D reaction) {
     std::fclose(ext);
     ext = nullptr;
   }
+  SUMMARY_PILE_TABLES(run);
   ++an.PRINTED;
   return st;
 }
