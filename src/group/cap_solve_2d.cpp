@@ -1,3 +1,6 @@
+// Cap equilibrium in 2D: the group reaction of the pile rows, the passive
+// force of an embedded cap, and the incremental Newton iteration with load
+// steps, halving of the increment and a minimum increment.
 #include "group/cap_solve_2d.h"
 
 #include <cmath>
@@ -31,7 +34,7 @@ const double ABANDON_MARKER = double(1.1f);
 // Failure-warnings scratch file: emptied before every base evaluation and
 // read back after the step loop. A run without a name for it (tests) uses an
 // anonymous temporary file. The file stays open between the two so that an
-// anonymous one keeps its content; CLOSE_FAIL_WARNINGS ends it.
+// anonymous one keeps its content; close_fail_warnings ends it.
 
 void open_fail_warnings(RUN& run) {
   FILE*& f = run.files.fp[F_FAIL_WARNINGS];
@@ -203,7 +206,7 @@ double AXIAL_HEAD_FORCE_2D(RUN& run, int i, double a, int& status) {
   if (!bearing && !pullout) {
     const double span = d[j] - d[j - 1];
     N = span != 0.0 ? q[j - 1] + (q[j] - q[j - 1]) * (a - d[j - 1]) / span : q[j];
-    if (an.cur.AXIAL_VARIATION == 1 && set <= 0) {
+    if (an.cur.AXIAL_VARIATION > 0 && set <= 0) {
       double head = N;
       status = AXIAL_SOLVE(run, w, i, prop, a, head);
       N = head;
