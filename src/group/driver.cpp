@@ -1,9 +1,13 @@
 #include "group/driver.h"
 
+#include "soil/py_print.h"
+
 namespace kestra {
 
-// The cap solutions are not in the engine yet: the driver ends the run after
-// the input echo.
-int RUN_DRIVER(RUN& run) { return run.status; }
+// The cap solutions are not in the engine yet: after the input echo the
+// driver prints the requested p-y curves (Table N) and ends the run.
+int RUN_DRIVER(RUN& run) {
+  return PY_REQUEST_OUTPUT(run);
+}
 
 }  // namespace kestra
