@@ -48,11 +48,18 @@ const std::string CLAYS =
 // 2D deck: group 1 vertical with its head at the ground surface; group 2
 // battered 10 degrees, head at HOR 1.5, ground value 3 (the ground lies 3 m
 // below its head).
+const std::string TWO_GROUPS =
+    "ARRANGEMENT OF PILE GROUPS\n2\n2 2 1 0 0 0\n0 0 1 1 1\n0 0 0 0\n2 2 1 0 0 0\n0 0 1 1 1\n0 1.5 10 3\n";
+
+std::string deck2d_with(const std::string& user_py, const std::string& groups, const std::string& soil,
+                        const std::string& after_soil, const std::string& options, int binary = 0) {
+  return "TITLE\nVERSION\nCONTROL PARAMETERS\n2 2 0 0 " + user_py + " 0 0 0 0 0 0 0 0 0 1 " +
+         std::to_string(binary) + "\nPILE CAP\n3 2 1\n" + loads() + groups + PILE + soil + after_soil +
+         "CURVE DATA FILE OPTIONS\n" + options;
+}
+
 std::string deck2d(int binary = 0, const std::string& options = "4 0 0\n", const std::string& soil = CLAYS) {
-  return "TITLE\nVERSION\nCONTROL PARAMETERS\n2 2 0 0 0 0 0 0 0 0 0 0 0 0 1 " + std::to_string(binary) +
-         "\nPILE CAP\n3 2 1\n" + loads() +
-         "ARRANGEMENT OF PILE GROUPS\n2\n2 2 1 0 0 0\n0 0 1 1 1\n0 0 0 0\n2 2 1 0 0 0\n0 0 1 1 1\n0 1.5 10 3\n" + PILE +
-         soil + "CURVE DATA FILE OPTIONS\n" + options;
+  return deck2d_with("0", TWO_GROUPS, soil, "", options, binary);
 }
 
 // 3D deck: one pile battered ALPHA 20, BETA 30 degrees, S = 2.
@@ -542,5 +549,92 @@ TEST(CurveDataFile, FailuresAndFlags) {
     off.store().ctl.CURVE_FILE = 0;
     EXPECT_EQ(off.write(), ST_OK);
     EXPECT_TRUE(off.curve_text().empty());
+  }
+}
+
+// A segment whose model gives no tabulated curve (a layer of user p-y
+// curves) adds nothing to its station: the station keeps the lower half of
+// the segment above, and the station below starts afresh. A pile whose tip
+// lies below the ground at a negative coordinate still gets its tip station.
+TEST(CurveDataFile, SegmentsWithoutGeneratedCurves) {
+  {
+    const std::string soil =
+        "SOIL LAYERS\n3\n"
+        "0 1\n0 5\n2 9\n9 30 0 0 0 0.01 0 0 0\n9 30 0 0 0 0.01 0 0 0\n"
+        "0 5\n5 7.5\n2 9\n9 30 0 0 0 0.01 0 0 0\n9 30 0 0 0 0.01 0 0 0\n"
+        "0 1\n7.5 20\n2 9\n9 30 0 0 0 0.01 0 0 0\n9 30 0 0 0 0.01 0 0 0\n";
+    const std::string groups = "ARRANGEMENT OF PILE GROUPS\n1\n2 2 1 1 0 0\n0 0 1 1 1\n0 0 0 0\n";
+    const std::string user = "USER P-Y CURVES\n1\n1 1\n6.0\n2\n0 0\n100 0.1\n";
+    const std::string text = deck2d_with("1", groups, soil, user, "4 0 0\n");
+    DECK_RUN ref(text);
+    ASSERT_EQ(ref.status, ST_OK) << ref.report();
+    const auto lower2 = ref.tabulated(1, 3.75), upper4 = ref.tabulated(1, 8.75);
+    EXPECT_TRUE(ref.tabulated(1, 6.25).empty());
+    ASSERT_EQ(lower2.size(), 17u);
+    ASSERT_EQ(upper4.size(), 17u);
+    DECK_RUN d(text);
+    ASSERT_EQ(d.write(), ST_OK) << d.report();
+    const auto L = d.lines();
+    size_t at = 1 + 5 + 8;
+    ASSERT_EQ(L.at(at++), "         1         5         1");
+    const auto st = read_stations(L, at, 5, true);
+    EXPECT_EQ(st[2].model, 5);
+    ASSERT_EQ(st[2].pts.size(), 33u);
+    ASSERT_EQ(st[3].pts.size(), 33u);
+    for (int i = 1; i <= 17; ++i) {
+      expect_close(st[2].pts[15 + i].second, lower2[i - 1].second * 1.25, "station 3");
+      expect_close(st[3].pts[15 + i].second, upper4[i - 1].second * 1.25, "station 4");
+    }
+  }
+  {
+    // Head at -12, tip at -2, the ground surface at the head.
+    const std::string soil = "SOIL LAYERS\n1\n0 1\n-12 20\n2 9\n9 30 0 0 0 0.01 0 0 0\n9 30 0 0 0 0.01 0 0 0\n";
+    const std::string groups = "ARRANGEMENT OF PILE GROUPS\n1\n2 2 1 0 0 0\n0 0 1 1 1\n-12 0 0 0\n";
+    const std::string text = deck2d_with("0", groups, soil, "", "4 0 0\n");
+    DECK_RUN ref(text);
+    ASSERT_EQ(ref.status, ST_OK) << ref.report();
+    const auto lower4 = ref.tabulated(1, -3.25);
+    ASSERT_EQ(lower4.size(), 17u);
+    DECK_RUN d(text);
+    ASSERT_EQ(d.write(), ST_OK) << d.report();
+    const auto L = d.lines();
+    size_t at = 1 + 5 + 8;
+    ASSERT_EQ(L.at(at++), "         1         5         1");
+    const auto st = read_stations(L, at, 5, true);
+    EXPECT_DOUBLE_EQ(st[4].c, -2.0);
+    ASSERT_EQ(st[4].flag, 1);
+    ASSERT_EQ(st[4].pts.size(), 33u);
+    for (int i = 1; i <= 17; ++i) expect_close(st[4].pts[15 + i].second, lower4[i - 1].second * 1.25, "tip");
+    ASSERT_EQ(L.at(at++), "         1         5         2");
+    const auto ax = read_stations(L, at, 5, false);
+    EXPECT_EQ(ax[4].flag, 1);
+    EXPECT_EQ(ax[4].pts.size(), 19u);
+  }
+}
+
+// The curves are those of the loading in effect: the last load case or
+// combination that was analysed.
+TEST(CurveDataFile, LoadingOfTheLastAnalysedCase) {
+  struct CASE {
+    const char* id;
+    int loading;
+    int not_analyzed;
+    bool cyclic;
+  } cases[] = {{"static case", 1, 0, false}, {"cyclic case", 0, 0, true}, {"cyclic case skipped", 0, 1, false}};
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.id);
+    DECK_RUN ref(deck2d());
+    ASSERT_EQ(ref.status, ST_OK);
+    ref.store().py.LOADING = c.cyclic ? 0 : 1;
+    const auto want = ref.tabulated(1, 1.25);
+    ASSERT_EQ(want.size(), 17u);
+    DECK_RUN d(deck2d());
+    d.store().loads.CASE[1].LOADING = c.loading;
+    d.store().loads.CASE[1].NOT_ANALYZED = c.not_analyzed;
+    ASSERT_EQ(d.write(), ST_OK);
+    const auto L = d.lines();
+    size_t at = 15;
+    const auto st = read_stations(L, at, 1, true);
+    for (int i = 1; i <= 17; ++i) expect_close(st[0].pts[15 + i].second, want[i - 1].second * 1.25, "p");
   }
 }
