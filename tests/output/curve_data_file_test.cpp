@@ -5,6 +5,7 @@
 // the failures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include "pile/axial_generate.h"
 #include "pile/section_value.h"
 #include "soil/generate_py.h"
+#include "support/test_support.h"
 
 using namespace kestra;
 
@@ -637,4 +639,21 @@ TEST(CurveDataFile, LoadingOfTheLastAnalysedCase) {
     const auto st = read_stations(L, at, 1, true);
     for (int i = 1; i <= 17; ++i) expect_close(st[0].pts[15 + i].second, want[i - 1].second * 1.25, "p");
   }
+}
+
+// The whole text file of a small 2D deck (two groups, S = 2, the file's own
+// three deflections), byte for byte against the stored file.
+TEST(CurveDataFile, GoldenTwoDimensionalDeck) {
+  const auto deck = kestra_test::source_path("tests/output/data/curve2d.dat");
+  const auto golden = kestra_test::source_path("tests/output/data/curve2d.crv");
+  DECK_RUN d(kestra_test::read_file(deck));
+  ASSERT_EQ(d.status, ST_OK) << d.report();
+  ASSERT_EQ(d.write(), ST_OK) << d.report();
+  const auto got = d.lines();
+  const auto want = kestra_test::read_lines(golden);
+  const size_t n = std::min(got.size(), want.size());
+  for (size_t i = 0; i < n; ++i)
+    ASSERT_EQ(got[i], want[i]) << "first difference at line " << i + 1 << " of " << golden << " (deck " << deck << ")";
+  EXPECT_EQ(got.size(), want.size()) << golden;
+  EXPECT_EQ(d.curve_text(), kestra_test::read_file(golden));
 }
