@@ -103,6 +103,7 @@ int write_tz_stations(RUN& run, CURVE_FILE_WORK& w, int g, int kind) {
   clear(w.A);
   clear(w.B);
   int flag = 0;
+  double tip_force[TZ_POINTS + 1] = {};  // q-w force at the tip station's movements
   for (int k = 1; k <= S + 1; ++k) {
     const double ck = v + (k - 1) * dL;
     const int prev = flag;
@@ -158,16 +159,16 @@ int write_tz_stations(RUN& run, CURVE_FILE_WORK& w, int g, int kind) {
         AXIAL_MESSAGE msg;
         if (GENERATE_TZ_CURVES(w.profile, pile, group, units, DIR_COMPRESSION, use, w.axial, msg) != ST_OK)
           return REPORT_AXIAL_MESSAGE(run, msg, p);
-        for (int j = 1; j <= TZ_POINTS; ++j) w.C.P[j] = QW_TIP_FORCE(w.axial.QW, w.A.Y[j]);
+        for (int j = 1; j <= TZ_POINTS; ++j) tip_force[j] = QW_TIP_FORCE(w.axial.QW, w.A.Y[j]);
       }
     }
     record(w, INTS, flag, flag ? TZ_STATION_POINTS : 0);
     if (!flag) continue;
     int no = 0;
     for (int j = TZ_POINTS; j >= 2; --j) record(w, POINT, ++no, -w.A.Y[j], -w.A.P[j]);
-    // The tip force (axial records, last station) acts on the positive side only.
-    const bool tip = k == S + 1 && !torsion;
-    for (int j = 1; j <= TZ_POINTS; ++j) record(w, POINT, ++no, w.A.Y[j], w.A.P[j] + (tip ? w.C.P[j] : 0.0));
+    // The tip force (axial records, last station) acts on the positive side
+    // only; it is zero everywhere else.
+    for (int j = 1; j <= TZ_POINTS; ++j) record(w, POINT, ++no, w.A.Y[j], w.A.P[j] + tip_force[j]);
   }
   return ST_OK;
 }

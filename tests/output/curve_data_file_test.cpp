@@ -413,6 +413,8 @@ TEST(CurveDataFile, ThreeDimensionalGeometryAndTorsion) {
   ASSERT_EQ(d.status, ST_OK) << d.report();
   ASSERT_EQ(d.write(), ST_OK) << d.report();
   const auto L = d.lines();
+  const std::string all = d.curve_text();
+  for (const char* bad : {"*", "nan", "NaN", "inf", "Inf"}) EXPECT_EQ(all.find(bad), std::string::npos) << bad;
   EXPECT_EQ(L[0], "         1         3         2");
   EXPECT_EQ(L[1], "         1         2         0");
   const auto head = numbers(L[3]);
