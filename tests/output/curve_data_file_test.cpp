@@ -65,10 +65,10 @@ std::string deck2d(int binary = 0, const std::string& options = "4 0 0\n", const
 }
 
 // 3D deck: one pile battered ALPHA 20, BETA 30 degrees, S = 2.
-std::string deck3d(int binary = 0) {
+std::string deck3d(int binary = 0, const std::string& soil = CLAYS) {
   return "TITLE\nVERSION\nCONTROL PARAMETERS\n2 3 0 0 0 0 0 0 0 0 0 0 0 0 1 " + std::to_string(binary) +
          "\nPILE CAP\n3 2 1\n" + loads() +
-         "ARRANGEMENT OF PILE GROUPS\n1\n2 2 1 0 0 0 0 0\n0 0 1 1 1 1 1\n0.5 1 2 20 30 0\n" + PILE + CLAYS +
+         "ARRANGEMENT OF PILE GROUPS\n1\n2 2 1 0 0 0 0 0\n0 0 1 1 1 1 1\n0.5 1 2 20 30 0\n" + PILE + soil +
          "CURVE DATA FILE OPTIONS\n2 0 0\n";
 }
 
@@ -658,4 +658,33 @@ TEST(CurveDataFile, GoldenTwoDimensionalDeck) {
     ASSERT_EQ(got[i], want[i]) << "first difference at line " << i + 1 << " of " << golden << " (deck " << deck << ")";
   EXPECT_EQ(got.size(), want.size()) << golden;
   EXPECT_EQ(d.curve_text(), kestra_test::read_file(golden));
+}
+
+// Side friction estimated from the friction angle alone (a driven pile in
+// sand) leaves a trace record per station in the runtime file: "FMAX 3"
+// for the axial records, "FMAX 5" for the torsional ones.
+TEST(CurveDataFile, SandFrictionTraceRecords) {
+  const std::string soil =
+      "SOIL LAYERS\n2\n"
+      "0 1\n0 5\n2 9\n9 30 0 0 0 0.01 0 0 0\n9 30 0 0 0 0.01 0 0 0\n"
+      "0 4\n5 20\n2 9\n10 0 35 20000 0 0 0 0 0\n10 0 35 20000 0 0 0 0 0\n";
+  struct CASE {
+    bool three_d;
+    std::vector<std::string> want, absent;
+  } cases[] = {
+      {false, {"FMAX 3"}, {"FMAX 5"}},
+      {true, {"FMAX 3", "FMAX 5"}, {}},
+  };
+  for (const CASE& c : cases) {
+    SCOPED_TRACE(c.three_d ? "3D" : "2D");
+    DECK_RUN d(c.three_d ? deck3d(0, soil) : deck2d(0, "4 0 0\n", soil));
+    ASSERT_EQ(d.status, ST_OK) << d.report();
+    FILE* rt = d.run->files.fp[F_RUNTIME];
+    std::fflush(rt);
+    const long before = std::ftell(rt);
+    ASSERT_EQ(d.write(), ST_OK) << d.report();
+    const std::string runtime = file_text(rt).substr(static_cast<size_t>(before));
+    for (const auto& t : c.want) EXPECT_NE(runtime.find(t), std::string::npos) << t << "\n" << runtime;
+    for (const auto& t : c.absent) EXPECT_EQ(runtime.find(t), std::string::npos) << t;
+  }
 }
