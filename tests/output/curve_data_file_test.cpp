@@ -332,6 +332,9 @@ TEST(CurveDataFile, DeflectionListOfTheFile) {
   } cases[] = {
       {"4 1 1\n3\n0.0\n0.01\n0.05\n2\n0.3\n0.4\n", {0.0, 0.01, 0.05}},  // second list stored only
       {"4 1 0\n1\n0.02\n", {0.02}},
+      // A repeated first deflection: the interpolation meets two points at
+      // the same deflection and takes the upper point's force.
+      {"4 1 0\n3\n0.0\n0.0\n0.05\n", {0.0, 0.0, 0.05}},
   };
   for (const CASE& c : cases) {
     SCOPED_TRACE(c.options);
@@ -344,8 +347,15 @@ TEST(CurveDataFile, DeflectionListOfTheFile) {
     const auto st = read_stations(L, at, 5, true);
     for (const STATION& s : st) {
       ASSERT_EQ(s.count, 2 * n - 1);
-      for (int i = 1; i <= n; ++i) EXPECT_DOUBLE_EQ(s.pts[n - 2 + i].first, c.y[i - 1]);
+      for (int i = 1; i <= n; ++i) {
+        EXPECT_DOUBLE_EQ(s.pts[n - 2 + i].first, c.y[i - 1]);
+        EXPECT_TRUE(std::isfinite(s.pts[n - 2 + i].second));
+        if (c.y[i - 1] == 0.0) {
+          EXPECT_EQ(s.pts[n - 2 + i].second, 0.0);
+        }
+      }
     }
+    EXPECT_EQ(d.curve_text().find("nan"), std::string::npos);
     EXPECT_EQ(L.at(at), "         1         5         2");
   }
 }
