@@ -13,6 +13,7 @@
 #include "group/cap_solve_2d.h"
 #include "group/cap_solve_3d.h"
 #include "group/loads.h"
+#include "output/curve_data_file.h"
 #include "output/results_report.h"
 #include "soil/py_print.h"
 
@@ -48,9 +49,6 @@ int run_stiffness_pass(RUN&, int, int) { return ST_OK; }
 // Envelope tables over the cases or combinations (two printing passes) and
 // the per-pile summary tables: not built yet.
 void print_envelopes(RUN&, bool) {}
-// The curve data file (p-y, axial and torque curves of every pile): not
-// built yet.
-void write_curve_data_file(RUN&) {}
 
 // The cap solution of the analysis type. A 2D load case or combination
 // carries its in-plane moment in slot 3, where the 2D solution reads it (and
@@ -289,7 +287,9 @@ int RUN_DRIVER(RUN& run) {
   // 19. The requested p-y curves (Table N).
   if (const int st = PY_REQUEST_OUTPUT(run); st != ST_OK) return failed(run, st);
   // 20.
-  if (s.ctl.CURVE_FILE != 0) write_curve_data_file(run);
+  if (s.ctl.CURVE_FILE != 0) {
+    if (const int st = CURVE_DATA_FILE(run); st != ST_OK) return failed(run, st);
+  }
   // 21. Phase and pass flags back to rest.
   s.py.PY_PHASE = 0;
   an.PASS_FLAG = 0;
