@@ -1,0 +1,74 @@
+// Plate elements: membrane, Mindlin bending with transverse shear and a
+// drilling stiffness on 4-, 8- and 9-node quadrilaterals with six degrees
+// of freedom per node; the deck's springs and loads; the pile springs and
+// pile forces at the pile points; and the frontal solution of the assembled
+// equations.
+//
+// Global vectors hold six values per node: entry 6 (n - 1) + k - 1 for node
+// n (1-based) and degree of freedom k (1 UX .. 6 ROTZ).
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "slab/slab_model.h"
+
+namespace kestra {
+
+using SLAB_VEC6 = std::array<double, 6>;
+using SLAB_MAT6 = std::array<std::array<double, 6>, 6>;
+
+// The piles under the plate, in global axes at the pile head: the pile's
+// force on the cap and its tangent stiffness (the derivative of that force)
+// at a head displacement. Pile numbers are those of the pile points
+// (1 .. NCTSTI). The statuses are returned but the plate iteration does not
+// stop on them. SET_PRINT_PASS switches the single-pile printing pass
+// (1) on and off (0).
+struct SLAB_PILE_LINK {
+  void* CTX = nullptr;
+  int (*STIFFNESS)(void* ctx, int pile, const SLAB_VEC6& u_global, SLAB_MAT6& K) = nullptr;
+  int (*RESPONSE)(void* ctx, int pile, const SLAB_VEC6& u_global, SLAB_VEC6& F) = nullptr;
+  void (*SET_PRINT_PASS)(void* ctx, int flag) = nullptr;
+};
+
+// Plate axes to global axes: global (UX, UY, UZ, thX, thY, thZ) =
+// (-UZ, UY, UX, -ROTZ, ROTY, ROTX) of the plate; and back.
+SLAB_VEC6 SLAB_TO_GLOBAL(const SLAB_VEC6& s);
+SLAB_VEC6 GLOBAL_TO_SLAB(const SLAB_VEC6& g);
+
+// Rigidities of a material (E, nu, t).
+struct PLATE_RIGIDITY {
+  double DM[3][3] = {};   // membrane, times t when t is not zero
+  double DB[3][3] = {};   // bending
+  double DS = 0.0;        // transverse shear, both components
+};
+PLATE_RIGIDITY MATERIAL_RIGIDITY(double E, double nu, double t);
+
+// The plate's own stiffness of element e (NEVAB x NEVAB, row-major).
+// Returns 0, or ST_SLAB_STOP after the zero-area message.
+int PLATE_ELEMENT_STIFFNESS(const SLAB_MODEL& m, const SLAB_FILES& f, int e, std::vector<double>& K);
+
+// Forms, for every element in storage order, the element stiffness (plate,
+// deck springs, then the pile springs) and the element vector (pile forces
+// plus the deck loads at load factor lambda, minus the internal forces of the
+// plate and the springs at u), and writes them to the element scratch file
+// (rewound first). u is the total displacement of all nodes. piles may be
+// null (no coupling); it is used only when KPILE > 0.
+// Returns 0, or ST_SLAB_STOP (zero or negative element area), or
+// ST_OUTPUT_FILE when the scratch file cannot be written.
+int ELEMENT_MATRICES(const SLAB_MODEL& m, const SLAB_FILES& f, const std::vector<double>& u, double lambda,
+                     const SLAB_PILE_LINK* piles);
+
+// Solves K du = r from the element records, elements in storage order,
+// eliminating every degree of freedom after the last element of its node.
+// fixed_du holds, at the restrained degrees of freedom, the value du must
+// take there; reactions receives K du - r at those degrees of freedom (0
+// elsewhere). Returns 0, or ST_SLAB_STOP after the zero-pivot message, or
+// ST_OUTPUT_FILE on a scratch-file failure.
+int FRONTAL_SOLVE(const SLAB_MODEL& m, const SLAB_FILES& f, const std::vector<double>& fixed_du,
+                  std::vector<double>& du, std::vector<double>& reactions);
+
+// Load factor of the deck loads at the current load factor tcur.
+double SLAB_LOAD_FACTOR(const SLAB_MODEL& m, double tcur);
+
+}  // namespace kestra
