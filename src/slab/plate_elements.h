@@ -72,3 +72,27 @@ int FRONTAL_SOLVE(const SLAB_MODEL& m, const SLAB_FILES& f, const std::vector<do
 double SLAB_LOAD_FACTOR(const SLAB_MODEL& m, double tcur);
 
 }  // namespace kestra
+
+namespace kestra {
+
+// Displacements and reactions of a converged increment to the listing:
+// u is the total displacement, reactions those of the last solution.
+void PRINT_STEP_RESULTS(const SLAB_MODEL& m, const SLAB_FILES& f, int step, double tcur, const std::vector<double>& u,
+                        const std::vector<double>& reactions);
+
+// The eight stress resultants at one Gauss point: membrane forces per unit
+// width (NX, NY, NXY), moments (MX, MY, MXY) and shear forces (QX, QY).
+using PLATE_RESULTANTS = std::array<double, 8>;
+
+// Stress resultants of element e at its Gauss point (i, j) from the total
+// displacement u; false on a zero or negative area.
+bool GAUSS_POINT_RESULTANTS(const SLAB_MODEL& m, int e, int i, int j, const std::vector<double>& u,
+                            PLATE_RESULTANTS& s, double& x, double& y);
+
+// Stress resultants at every Gauss point with their extremes to the listing,
+// and the step record (displacements and node averages of the resultants)
+// to the step-data file; the step-data header precedes the first step.
+// Returns 0, or ST_SLAB_STOP on a zero or negative area.
+int PLATE_STRESSES(const SLAB_MODEL& m, const SLAB_FILES& f, int step, const std::vector<double>& u);
+
+}  // namespace kestra

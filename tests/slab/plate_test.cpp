@@ -333,3 +333,51 @@ TEST(FrontalSolve, PrescribedValuesAndReactions) {
   for (size_t i = 0; i < loaded.du.size(); ++i) EXPECT_NEAR(prescribed.du[i], loaded.du[i], 1e-9 * tip) << i;
 }
 
+
+TEST(PlateOutput, CentreMomentStepResultsAndStepRecord) {
+  // Simply supported square under uniform load: the largest moment, at the
+  // centre, 0.0479 q a^2 (the hard-support Mindlin moments are those of the
+  // thin plate).
+  const double a = 10.0, t = 1.0, q = 1.0;
+  auto m = square_plate(16, a, t, SIMPLY_SUPPORTED);
+  uniform_load(*m, q);
+  for (int n = 1; n <= m->NPOIN; ++n) m->NODE_LABEL[n] = 1000 + n;
+  auto s = solve(*m);
+  ASSERT_EQ(s.status, 0);
+  SLAB_FILES f;
+  f.LISTING = std::tmpfile();
+  f.STEP_DATA = std::tmpfile();
+  PRINT_STEP_RESULTS(*m, f, 1, 0.5, s.du, s.reactions);
+  ASSERT_EQ(PLATE_STRESSES(*m, f, 1, s.du), 0);
+  double mx = 0.0, my = 0.0;
+  for (int e = 1; e <= m->NELEM; ++e)
+    for (int i = 0; i < 2; ++i)
+      for (int j = 0; j < 2; ++j) {
+        PLATE_RESULTANTS r;
+        double x, y;
+        ASSERT_TRUE(GAUSS_POINT_RESULTANTS(*m, e, i, j, s.du, r, x, y));
+        mx = std::max(mx, r[3]);
+        my = std::max(my, r[4]);
+        EXPECT_NEAR(r[0], 0.0, 1e-12);  // no membrane action
+      }
+  EXPECT_NEAR(mx, 0.0479 * q * a * a, 0.01 * 0.0479 * q * a * a);
+  EXPECT_NEAR(my, mx, 1e-6 * mx);
+  const std::string listing = slab_test::file_text(f.LISTING);
+  EXPECT_EQ(listing.rfind("   STEP =    1   TIME =    0.5000\n", 0), 0u) << listing.substr(0, 200);
+  EXPECT_NE(listing.find("\n      NODE     X-DISP        Y-DISP       Z-DISP        XZ-ROT.       YZ-ROT.       Z-ROT\n"),
+            std::string::npos);
+  EXPECT_NE(listing.find("      REACTIONS"), std::string::npos);
+  EXPECT_NE(listing.find("     ELEMENT NO.=  256"), std::string::npos);
+  EXPECT_NE(listing.find("          MAXIMUM STRESSES"), std::string::npos);
+  EXPECT_NE(listing.find("          STRESS         "), std::string::npos);
+  const auto steps = slab_test::lines_of(slab_test::file_text(f.STEP_DATA));
+  ASSERT_EQ(steps.size(), 4u + m->NPOIN);
+  EXPECT_EQ(steps[0], "STEP_DATA");
+  EXPECT_EQ(steps[1], "14");
+  EXPECT_EQ(steps[2], "UX UY UZ ROTX ROTY ROTZ SXX SYY SXY MOM_X MOM_Y MOM_XY SH_XZ SH_YZ");
+  EXPECT_EQ(steps[3], "STEP       1");
+  EXPECT_EQ(steps[4].substr(0, 5), " 1001");
+  EXPECT_EQ(steps[4].size(), 5u + 14 * 12);  // label, six displacements, eight resultants
+  std::fclose(f.LISTING);
+  std::fclose(f.STEP_DATA);
+}

@@ -94,8 +94,10 @@ TEST(SlabDeck, ElementTypesWithoutShapeFunctionsStopAfterCheck1) {
   // functions and would be integrated with those of another element.
   for (int nnode : {10, 5}) {
     SCOPED_TRACE(nnode);
-    std::string deck = "T\n4 1 1 " + std::to_string(nnode) + " 2 0 0 0 0 0 0 0 0 0 0 0\n1.0 0.0 1.0 0.1 10 1E-4\n" +
-                       "1 1 1 1 2 3 4\nNEXT CARD\n";
+    char control[64];
+    std::snprintf(control, sizeof control, "4 1 1 %d 2 0 0 0 0 0 0 0 0 0 0 0\n", nnode);
+    std::string deck = "T\n";
+    deck.append(control).append("1.0 0.0 1.0 0.1 10 1E-4\n1 1 1 1 2 3 4\nNEXT CARD\n");
     auto r = read_deck(deck);
     EXPECT_EQ(r.status, ST_SLAB_STOP);
     EXPECT_NE(r.listing.find(" *** DIAGNOSIS BY CHECK1, ERROR  6"), std::string::npos) << r.listing;

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "slab/slab_mesh.h"
 
@@ -27,6 +28,19 @@ inline std::string file_text(FILE* f) {
   return s;
 }
 
+// The lines of a text, without their line ends.
+inline std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    out.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return out;
+}
+
 struct DECK_COUNTS {
   int nvfix = 0, nclod = 0, nctsti = 0, kpile = 0;
 };
@@ -46,7 +60,7 @@ inline std::string mesh_deck_head(const kestra::SLAB_MESH& mesh, const DECK_COUN
   for (int e = 1; e <= nelem; ++e) {
     std::snprintf(line, sizeof line, "%d %d 1", e, e);
     s += line;
-    for (int n : mesh.ELEMENT[e]) s += " " + std::to_string(n);
+    for (int n : mesh.ELEMENT[e]) s.append(" ").append(std::to_string(n));
     s += "\n";
   }
   for (int n = 1; n <= npoin; ++n) {
