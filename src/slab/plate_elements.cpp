@@ -165,14 +165,24 @@ int PLATE_ELEMENT_STIFFNESS(const SLAB_MODEL& m, const SLAB_FILES& f, int e, std
   return 0;
 }
 
+namespace {
+
+void NOTE_FAILURE(SLAB_PILE_LINK& link, int status) {
+  if (status == 0) return;
+  if (link.FAILURES++ == 0) link.FIRST_FAILURE = status;
+}
+
+}  // namespace
+
 int ELEMENT_MATRICES(const SLAB_MODEL& m, const SLAB_FILES& f, const std::vector<double>& u, double lambda,
-                     const SLAB_PILE_LINK* piles) {
+                     SLAB_PILE_LINK* piles, std::vector<double>* residual) {
   const int nn = m.NNODE, nev = m.NEVAB;
   if (!f.ELEMENTS) return ST_OUTPUT_FILE;
   std::rewind(f.ELEMENTS);
   std::vector<double> K, r(nev), ue(nev);
   const bool coupled = piles && m.KPILE > 0 && m.NCTSTI > 0;
   auto kij = [&](int i, int j) -> double& { return K[static_cast<size_t>(i) * nev + j]; };
+  if (residual) residual->assign(static_cast<size_t>(m.NPOIN) * 6, 0.0);
   auto skip = [](double v) { return std::fabs(v) < 1.0E-30; };
   ELEMENT_POINT p;
 
@@ -277,7 +287,7 @@ int ELEMENT_MATRICES(const SLAB_MODEL& m, const SLAB_FILES& f, const std::vector
         const SLAB_VEC6 ug = SLAB_TO_GLOBAL(us);
         if (f.TRACE) WRITE_F(f.TRACE, "('DD2  ',7E13.5)", ug[0], ug[1], ug[2], ug[3], ug[4], ug[5]);
         SLAB_MAT6 Kg{};
-        if (piles->STIFFNESS) piles->STIFFNESS(piles->CTX, pile, ug, Kg);
+        if (piles->STIFFNESS) NOTE_FAILURE(*piles, piles->STIFFNESS(piles->CTX, pile, ug, Kg));
         // Ks = T^t Kg T: T^t applied to the rows, then to the columns.
         SLAB_MAT6 TtK{}, Ks{};
         for (int c = 0; c < 6; ++c) {
@@ -300,7 +310,7 @@ int ELEMENT_MATRICES(const SLAB_MODEL& m, const SLAB_FILES& f, const std::vector
             for (int k = 0; k < 6; ++k)
               if (!skip(Ks[j][k])) kij(COL(a, j), COL(a, k)) -= Ks[j][k] * s.N[a];
         SLAB_VEC6 Fg{};
-        if (piles->RESPONSE) piles->RESPONSE(piles->CTX, pile, ug, Fg);
+        if (piles->RESPONSE) NOTE_FAILURE(*piles, piles->RESPONSE(piles->CTX, pile, ug, Fg));
         const SLAB_VEC6 Fs = GLOBAL_TO_SLAB(Fg);
         for (int a = 0; a < nn; ++a)
           for (int k = 0; k < 6; ++k)
@@ -308,6 +318,9 @@ int ELEMENT_MATRICES(const SLAB_MODEL& m, const SLAB_FILES& f, const std::vector
       }
     }
 
+    if (residual)
+      for (int a = 0; a < nn; ++a)
+        for (int k = 0; k < 6; ++k) (*residual)[static_cast<size_t>(m.node(e, a + 1) - 1) * 6 + k] += r[COL(a, k)];
     if (std::fwrite(K.data(), sizeof(double), K.size(), f.ELEMENTS) != K.size() ||
         std::fwrite(r.data(), sizeof(double), r.size(), f.ELEMENTS) != r.size())
       return ST_OUTPUT_FILE;

@@ -29,6 +29,10 @@ struct SLAB_PILE_LINK {
   int (*STIFFNESS)(void* ctx, int pile, const SLAB_VEC6& u_global, SLAB_MAT6& K) = nullptr;
   int (*RESPONSE)(void* ctx, int pile, const SLAB_VEC6& u_global, SLAB_VEC6& F) = nullptr;
   void (*SET_PRINT_PASS)(void* ctx, int flag) = nullptr;
+  // Failures reported by STIFFNESS or RESPONSE during the plate analysis:
+  // their number and the first nonzero status.
+  int FAILURES = 0;
+  int FIRST_FAILURE = 0;
 };
 
 // Plate axes to global axes: global (UX, UY, UZ, thX, thY, thZ) =
@@ -53,11 +57,12 @@ int PLATE_ELEMENT_STIFFNESS(const SLAB_MODEL& m, const SLAB_FILES& f, int e, std
 // plus the deck loads at load factor lambda, minus the internal forces of the
 // plate and the springs at u), and writes them to the element scratch file
 // (rewound first). u is the total displacement of all nodes. piles may be
-// null (no coupling); it is used only when KPILE > 0.
+// null (no coupling); it is used only when KPILE > 0. When residual is
+// given, it receives the element vectors assembled over all nodes.
 // Returns 0, or ST_SLAB_STOP (zero or negative element area), or
 // ST_OUTPUT_FILE when the scratch file cannot be written.
 int ELEMENT_MATRICES(const SLAB_MODEL& m, const SLAB_FILES& f, const std::vector<double>& u, double lambda,
-                     const SLAB_PILE_LINK* piles);
+                     SLAB_PILE_LINK* piles, std::vector<double>* residual = nullptr);
 
 // Solves K du = r from the element records, elements in storage order,
 // eliminating every degree of freedom after the last element of its node.

@@ -17,9 +17,12 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "engine/run.h"
 #include "input/load_data.h"
+#include "slab/plate_elements.h"
+#include "slab/slab_model.h"
 
 namespace kestra {
 
@@ -41,6 +44,45 @@ int SLAB_RUN_LIST(RUN& run);
 // modulus not positive, Poisson's ratio outside (-1, 1)); ST_OUTPUT_FILE when
 // a file cannot be written.
 int SLAB_GENERATE(RUN& run, const LOAD_CONTROLS& k);
+
+// What one plate analysis leaves for its caller and its tests.
+struct PLATE_OUTCOME {
+  int STEPS = 0;                 // increments converged
+  double LAST_TIME = 0.0;        // load factor of the last converged increment
+  bool REACHED_END = false;      // the last converged increment ended at TEND
+  std::vector<double> U_TOTAL;   // final plate displacement, six per node
+  std::vector<int> ITERATIONS;   // iterations of every converged increment
+  std::vector<double> STEP_TIMES;  // load factor of every converged increment
+  std::vector<double> TRIED;     // load factor of every increment tried
+};
+
+// The plate analysis of one slab deck: reads it (with the echo and the
+// checks), applies its loads in increments from TINI to TEND with a Newton
+// iteration in each, the piles coupled at the pile points through piles
+// (may be null: no coupling), halving an increment that does not converge
+// down to DTMIN, and prints the results of every converged increment; after
+// the last increment every located pile is evaluated once more in the
+// printing pass. f names the listing, step-data, history, trace and console
+// streams; the scratch files are created here when f has none.
+// Returns 0 (also when the increments stopped above TEND), ST_SLAB_STOP
+// (deck diagnoses, zero area, zero pivot), a deck read status, or
+// ST_OUTPUT_FILE.
+int PLATE_ANALYSIS_DECK(FILE* deck, const char* deck_label, const SLAB_FILES& f, SLAB_PILE_LINK* piles,
+                        PLATE_OUTCOME& out);
+
+// The plate analysis of the run: the deck named on line 2 of "gslab.dat",
+// the plate listing appended to the report, the step records to the
+// summary file, the history to the plot file, the trace to the cap trace
+// file (when open) and the short console lines to the runtime file.
+int PLATE_ANALYSIS(RUN& run, SLAB_PILE_LINK* piles);
+
+// The flexible cap of FLEX_CAP = 1 or >= 3 for the current load case or
+// combination: two plot-file records (plot_stage; then NPILES, plot_count + 1
+// and the units code), the computation-results headings of the report and
+// the summary file, the run list, then the plate analysis. The printing pass
+// of the piles is switched off again before it returns. A stop of the plate
+// analysis is fatal (message, status returned).
+int FLEX_CAP_SOLVE(RUN& run, SLAB_PILE_LINK& piles, int plot_stage, int plot_count);
 
 // The width the plate spans along Z: the cap width as given in the
 // input (CAP_WIDTH holds the plan diagonal during a 3D analysis).

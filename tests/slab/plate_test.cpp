@@ -18,63 +18,10 @@ using namespace kestra;
 
 namespace {
 
-enum EDGES { SIMPLY_SUPPORTED, CLAMPED };
-
-// Square plate of side a, n x n eight-node elements of the generated mesh
-// (plane coordinates: x = Z, y = Y), centred on the origin, 2 x 2 Gauss
-// points, edges simply supported (hard: deflection and the slope along the
-// edge) or clamped; membrane displacements held on the edges.
-std::unique_ptr<SLAB_MODEL> square_plate(int n, double a, double t, EDGES edges, double E = 1.0e7, double nu = 0.3) {
-  auto m = std::make_unique<SLAB_MODEL>();
-  SLAB_MESH mesh;
-  SLAB_BUILD_MESH(n, n, 0.0, a, a / 2, a, mesh);
-  m->NPOIN = static_cast<int>(mesh.YZ.size()) - 1;
-  m->NELEM = n * n;
-  m->NMATS = 1;
-  m->NNODE = 8;
-  m->NGAUS = 2;
-  m->NEVAB = 48;
-  m->COORD.assign(m->NPOIN + 1, {0, 0});
-  m->NODE_LABEL.assign(m->NPOIN + 1, 0);
-  for (int i = 1; i <= m->NPOIN; ++i) {
-    m->COORD[i] = {mesh.YZ[i][1], mesh.YZ[i][0]};
-    m->NODE_LABEL[i] = i;
-  }
-  m->MATNO.assign(m->NELEM + 1, 1);
-  m->ELEM_LABEL.assign(m->NELEM + 1, 0);
-  for (int e = 1; e <= m->NELEM; ++e)
-    for (int k : mesh.ELEMENT[e]) m->LNODS.push_back(k);
-  m->PROPS = {{0, 0, 0}, {E, nu, t}};
-  const double h = a / 2 * (1 - 1e-9);
-  for (int i = 1; i <= m->NPOIN; ++i) {
-    const double x = m->COORD[i][0], y = m->COORD[i][1];
-    const bool on_x = std::fabs(x) > h, on_y = std::fabs(y) > h;  // on an edge x = const / y = const
-    if (!on_x && !on_y) continue;
-    SLAB_FIX fx;
-    fx.NODE = i;
-    fx.CODE = {1, 1, 1, 0, 0, 0};
-    if (edges == CLAMPED || on_x) fx.CODE[4] = 1;  // slope dw/dy along an edge x = const
-    if (edges == CLAMPED || on_y) fx.CODE[3] = 1;  // slope dw/dx along an edge y = const
-    m->FIX.push_back(fx);
-  }
-  m->NVFIX = static_cast<int>(m->FIX.size());
-  m->NODE_FIRST.assign(m->NPOIN + 1, 0);
-  m->NODE_LAST.assign(m->NPOIN + 1, 0);
-  GAUSS_RULE(m->NGAUS, m->POSGP, m->WEIGP);
-  SLAB_FILES quiet;
-  EXPECT_FALSE(CHECK2(*m, quiet));
-  return m;
-}
-
-void uniform_load(SLAB_MODEL& m, double q) {
-  for (int e = 1; e <= m.NELEM; ++e) {
-    SLAB_ITEM_VALUES it;
-    it.ID = e;
-    it.V[2] = q;
-    m.DIST_LOAD.push_back(it);
-  }
-  m.NDLOD = m.NELEM;
-}
+using slab_test::CLAMPED;
+using slab_test::SIMPLY_SUPPORTED;
+using slab_test::square_plate;
+using slab_test::uniform_load;
 
 struct SOLUTION {
   int status = 0;

@@ -5,7 +5,13 @@
 #include <string>
 #include <vector>
 
+#include <cmath>
+#include <memory>
+
+#include "slab/plate_shape.h"
+#include "slab/slab_deck.h"
 #include "slab/slab_mesh.h"
+#include "slab/slab_model.h"
 
 namespace slab_test {
 
@@ -65,6 +71,133 @@ inline std::string mesh_deck_head(const kestra::SLAB_MESH& mesh, const DECK_COUN
   }
   for (int n = 1; n <= npoin; ++n) {
     std::snprintf(line, sizeof line, "%d %d %.10g %.10g\n", n, n, mesh.YZ[n][1], mesh.YZ[n][0]);
+    s += line;
+  }
+  return s;
+}
+
+enum EDGES { SIMPLY_SUPPORTED, CLAMPED };
+
+// Square plate of side a, n x n eight-node elements of the generated mesh
+// (plane coordinates: x = Z, y = Y), centred on the origin, 2 x 2 Gauss
+// points, edges simply supported (hard: deflection and the slope along the
+// edge) or clamped; membrane displacements held on the edges.
+inline std::unique_ptr<kestra::SLAB_MODEL> square_plate(int n, double a, double t, EDGES edges, double E = 1.0e7, double nu = 0.3) {
+  using namespace kestra;
+  auto m = std::make_unique<SLAB_MODEL>();
+  SLAB_MESH mesh;
+  SLAB_BUILD_MESH(n, n, 0.0, a, a / 2, a, mesh);
+  m->NPOIN = static_cast<int>(mesh.YZ.size()) - 1;
+  m->NELEM = n * n;
+  m->NMATS = 1;
+  m->NNODE = 8;
+  m->NGAUS = 2;
+  m->NEVAB = 48;
+  m->COORD.assign(m->NPOIN + 1, {0, 0});
+  m->NODE_LABEL.assign(m->NPOIN + 1, 0);
+  for (int i = 1; i <= m->NPOIN; ++i) {
+    m->COORD[i] = {mesh.YZ[i][1], mesh.YZ[i][0]};
+    m->NODE_LABEL[i] = i;
+  }
+  m->MATNO.assign(m->NELEM + 1, 1);
+  m->ELEM_LABEL.assign(m->NELEM + 1, 0);
+  for (int e = 1; e <= m->NELEM; ++e)
+    for (int k : mesh.ELEMENT[e]) m->LNODS.push_back(k);
+  m->PROPS = {{0, 0, 0}, {E, nu, t}};
+  const double h = a / 2 * (1 - 1e-9);
+  for (int i = 1; i <= m->NPOIN; ++i) {
+    const double x = m->COORD[i][0], y = m->COORD[i][1];
+    const bool on_x = std::fabs(x) > h, on_y = std::fabs(y) > h;  // on an edge x = const / y = const
+    if (!on_x && !on_y) continue;
+    SLAB_FIX fx;
+    fx.NODE = i;
+    fx.CODE = {1, 1, 1, 0, 0, 0};
+    if (edges == CLAMPED || on_x) fx.CODE[4] = 1;  // slope dw/dy along an edge x = const
+    if (edges == CLAMPED || on_y) fx.CODE[3] = 1;  // slope dw/dx along an edge y = const
+    m->FIX.push_back(fx);
+  }
+  m->NVFIX = static_cast<int>(m->FIX.size());
+  m->NODE_FIRST.assign(m->NPOIN + 1, 0);
+  m->NODE_LAST.assign(m->NPOIN + 1, 0);
+  GAUSS_RULE(m->NGAUS, m->POSGP, m->WEIGP);
+  SLAB_FILES quiet;
+  CHECK2(*m, quiet);
+  return m;
+}
+
+inline void uniform_load(kestra::SLAB_MODEL& m, double q) {
+  using namespace kestra;
+  for (int e = 1; e <= m.NELEM; ++e) {
+    SLAB_ITEM_VALUES it;
+    it.ID = e;
+    it.V[2] = q;
+    m.DIST_LOAD.push_back(it);
+  }
+  m.NDLOD = m.NELEM;
+}
+
+// The whole deck of a model: every record from the model's values.
+inline std::string model_deck(const kestra::SLAB_MODEL& m) {
+  std::string s = "PLATE\n";
+  char line[512];
+  std::snprintf(line, sizeof line, "%d %d %d %d %d %d %d %d %d %d %d %d %d %d %d %d\n", m.NPOIN, m.NELEM, m.NMATS,
+                m.NNODE, m.NGAUS, static_cast<int>(m.FIX.size()), static_cast<int>(m.NODAL_LOAD.size()),
+                static_cast<int>(m.NODAL_STIFF.size()), static_cast<int>(m.DIST_LOAD.size()),
+                static_cast<int>(m.DIST_STIFF.size()), static_cast<int>(m.CONC_LOAD.size()),
+                static_cast<int>(m.CONC_STIFF.size()), static_cast<int>(m.EDGE_LOAD.size()),
+                static_cast<int>(m.EDGE_STIFF.size()), static_cast<int>(m.PILE_POINT.size()), m.KPILE);
+  s += line;
+  std::snprintf(line, sizeof line, "%.17g %.17g %.17g %.17g %d %.17g\n", m.DT, m.TINI, m.TEND, m.DTMIN, m.MAXITER, m.TOLER);
+  s += line;
+  for (int e = 1; e <= m.NELEM; ++e) {
+    std::snprintf(line, sizeof line, "%d %d %d", e, e, m.MATNO[e]);
+    s += line;
+    for (int a = 1; a <= m.NNODE; ++a) s.append(" ").append(std::to_string(m.node(e, a)));
+    s += "\n";
+  }
+  for (int n = 1; n <= m.NPOIN; ++n) {
+    std::snprintf(line, sizeof line, "%d %d %.17g %.17g\n", n, n, m.COORD[n][0], m.COORD[n][1]);
+    s += line;
+  }
+  for (const auto& fx : m.FIX) {
+    std::snprintf(line, sizeof line, "%d %d %d %d %d %d %d", fx.NODE, fx.CODE[0], fx.CODE[1], fx.CODE[2], fx.CODE[3],
+                  fx.CODE[4], fx.CODE[5]);
+    s += line;
+    for (double v : fx.VALUE) {
+      std::snprintf(line, sizeof line, " %.17g", v);
+      s += line;
+    }
+    s += "\n";
+  }
+  for (int i = 1; i <= m.NMATS; ++i) {
+    std::snprintf(line, sizeof line, "%d %.17g %.17g %.17g\n", i, m.PROPS[i][0], m.PROPS[i][1], m.PROPS[i][2]);
+    s += line;
+  }
+  auto values = [&](const std::array<double, 6>& v) {
+    for (double x : v) {
+      std::snprintf(line, sizeof line, " %.17g", x);
+      s += line;
+    }
+    s += "\n";
+  };
+  for (const auto* list : {&m.NODAL_LOAD, &m.NODAL_STIFF, &m.DIST_LOAD, &m.DIST_STIFF})
+    for (const auto& it : *list) {
+      s += std::to_string(it.ID);
+      values(it.V);
+    }
+  for (const auto* list : {&m.CONC_LOAD, &m.CONC_STIFF})
+    for (const auto& p : *list) {
+      std::snprintf(line, sizeof line, "%.17g %.17g", p.X, p.Y);
+      s += line;
+      values(p.V);
+    }
+  for (const auto* list : {&m.EDGE_LOAD, &m.EDGE_STIFF})
+    for (const auto& e : *list) {
+      std::snprintf(line, sizeof line, "%d %d %d %.17g %.17g %.17g\n", e.ELEM, e.SIDE, e.DOF, e.V[0], e.V[1], e.V[2]);
+      s += line;
+    }
+  for (const auto& p : m.PILE_POINT) {
+    std::snprintf(line, sizeof line, "%.17g %.17g\n", p.X, p.Y);
     s += line;
   }
   return s;
