@@ -136,6 +136,13 @@ inline void uniform_load(kestra::SLAB_MODEL& m, double q) {
   m.NDLOD = m.NELEM;
 }
 
+// The node at the origin of the plane (0 when there is none).
+inline int centre(const kestra::SLAB_MODEL& m) {
+  for (int i = 1; i <= m.NPOIN; ++i)
+    if (std::fabs(m.COORD[i][0]) < 1e-9 && std::fabs(m.COORD[i][1]) < 1e-9) return i;
+  return 0;
+}
+
 // The whole deck of a model: every record from the model's values.
 inline std::string model_deck(const kestra::SLAB_MODEL& m) {
   std::string s = "PLATE\n";
