@@ -291,3 +291,41 @@ TEST(SlabDeck, PointLocationOnDistortedAndTurnedElements) {
   EXPECT_NEAR(xi, -0.5, 1e-12);
   EXPECT_NEAR(eta, -0.5, 1e-12);
 }
+
+TEST(SlabDeck, EveryTruncationEndsWithAStatus) {
+  // A deck with every kind of record, cut after each of its lines: the
+  // reader reports the early end instead of reading past it.
+  auto m = slab_test::square_plate(2, 4.0, 0.5, slab_test::SIMPLY_SUPPORTED);
+  slab_test::uniform_load(*m, 1.0);
+  m->NODAL_LOAD.push_back({3, {0, 0, 1, 0, 0, 0}});
+  m->NODAL_STIFF.push_back({4, {1, 1, 1, 1, 1, 1}});
+  m->DIST_STIFF.push_back({2, {0, 0, 5, 0, 0, 0}});
+  SLAB_POINT p;
+  p.X = 0.5;
+  p.Y = -0.5;
+  p.V[2] = 2.0;
+  m->CONC_LOAD.push_back(p);
+  m->CONC_STIFF.push_back(p);
+  m->PILE_POINT.push_back(p);
+  m->EDGE_LOAD.push_back({1, 2, 3, {1, 1, 1}});
+  m->EDGE_STIFF.push_back({1, 1, 3, {1, 2, 3}});
+  m->KPILE = 1;
+  m->DT = 1.0;
+  m->TEND = 1.0;
+  m->DTMIN = 0.1;
+  m->MAXITER = 5;
+  m->TOLER = 1e-6;
+  const std::string deck = slab_test::model_deck(*m);
+  const auto lines = slab_test::lines_of(deck);
+  auto full = read_deck(deck);
+  ASSERT_EQ(full.status, 0) << full.listing;
+  EXPECT_EQ(full.m->EDGE_STIFF[0].V[2], 3.0);
+  EXPECT_EQ(full.m->PILE_POINT[0].ELEM, full.m->CONC_LOAD[0].ELEM);
+  std::string prefix;
+  for (size_t n = 0; n < lines.size(); ++n) {
+    SCOPED_TRACE(n);
+    auto r = read_deck(prefix);
+    EXPECT_EQ(r.status, ST_DECK_END) << r.listing;
+    prefix += lines[n] + "\n";
+  }
+}
