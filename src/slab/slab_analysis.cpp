@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "engine/format.h"
@@ -87,11 +88,18 @@ int PLATE_ANALYSIS_DECK(FILE* deck, const char* deck_label, const SLAB_FILES& fi
     return ST_DECK_RANGE;
   }
 
+  // A deck whose first increment lies beyond TEND would analyse nothing.
+  if (!(m->TEND > m->TINI)) {
+    WRITE_TO({f.LISTING, f.HISTORY, f.CONSOLE}, "(/,' *** SLAB DECK ERROR: TEND MUST EXCEED TINI')");
+    return ST_DECK_RANGE;
+  }
+
   const size_t ndof = static_cast<size_t>(m->NPOIN) * 6;
   std::vector<double> u_total(ndof, 0.0), u_step(ndof, 0.0), du(ndof, 0.0), u(ndof), r, reactions, fixed(ndof, 0.0);
   SLAB_PILE_LINK* link = (m->KPILE > 0 && m->NCTSTI > 0) ? piles : nullptr;
 
   double tcur = m->TINI + m->DT, dtcur = m->DT;
+  if (tcur > m->TEND) tcur = m->TEND;  // one increment shorter than DT
   int step = 1;
   while (tcur <= m->TEND) {
     int iter = 0, outcome = 0;
@@ -225,7 +233,13 @@ int PLATE_ANALYSIS(RUN& run, SLAB_PILE_LINK* piles) {
   f.TRACE = run.files[F_CAP_TRACE];
   f.CONSOLE = run.files[F_RUNTIME];
   PLATE_OUTCOME out;
-  const int st = PLATE_ANALYSIS_DECK(deck, names[1].c_str(), f, piles, out);
+  int st = 0;
+  try {
+    st = PLATE_ANALYSIS_DECK(deck, names[1].c_str(), f, piles, out);
+  } catch (const std::bad_alloc&) {
+    std::fclose(deck);
+    return FATAL(run, ST_SLAB_STOP, "NOT ENOUGH MEMORY FOR THE PLATE ANALYSIS OF THE FLEXIBLE CAP");
+  }
   std::fclose(deck);
   if (run.files[F_RUNTIME]) COMMIT_RUNTIME(run);
   if (st == ST_SLAB_STOP)

@@ -282,7 +282,7 @@ bool CHECK2(SLAB_MODEL& m, const SLAB_FILES& f) {
   }
   const int width = FRONT_WIDTH(m);
   if (f.LISTING) WRITE_F(f.LISTING, "(/,/,' MAXIMUM FRONTWIDTH ENCOUNTERED =',I5)", width);
-  if (width > m.FRONT_SIZE) m.FRONT_SIZE = width + 1;
+  if (width > m.FRONT_SIZE && width < SLAB_MAX_FRONT) m.FRONT_SIZE = width + 1;
   if (width > m.FRONT_SIZE) ++count[21];
   for (size_t i = 0; i < m.FIX.size(); ++i) {
     const auto& fx = m.FIX[i];

@@ -19,6 +19,10 @@ namespace kestra {
 // asks for more is refused with a message instead of exhausting memory.
 inline constexpr int SLAB_MAX_NODES = 200000;
 inline constexpr int SLAB_MAX_LIST = 200000;
+// Widest front the solver holds: its upper triangle is FRONT_SIZE (FRONT_SIZE
+// + 1) / 2 numbers (about 36 MB at this width). A mesh numbered so that more
+// equations are active at once is refused by the mesh check (error 21).
+inline constexpr int SLAB_MAX_FRONT = 3000;
 
 // A list entry of six values on a node or an element.
 struct SLAB_ITEM_VALUES {

@@ -146,6 +146,15 @@ TEST(SlabAnalysis, LinearPlateInIncrementsReachesTheEnd) {
   EXPECT_NE(inc.listing.find("   STEP =    4   TIME =    1.0000"), std::string::npos);
 }
 
+TEST(SlabAnalysis, IncrementLongerThanTheRangeEndsAtTheEnd) {
+  auto m = slab_test::square_plate(2, 10.0, 1.0, slab_test::CLAMPED);
+  slab_test::uniform_load(*m, 1.0);
+  stepping(*m, 1.5, 0.0, 1.0, 0.1, 5, 1.0E-6);
+  auto r = analyse(*m, nullptr);
+  ASSERT_EQ(r.status, 0);
+  EXPECT_EQ(r.out.STEP_TIMES, (std::vector<double>{1.0}));
+}
+
 TEST(SlabAnalysis, UnloadedPlateConvergesInTheSecondIteration) {
   auto m = slab_test::square_plate(2, 10.0, 1.0, slab_test::CLAMPED);
   stepping(*m, 0.5, 0.0, 1.0, 0.1, 5, 1.0E-6);
@@ -276,6 +285,7 @@ TEST(SlabAnalysis, StoppingFaults) {
       {"increment not positive", [](SLAB_MODEL& m) { m.DT = 0.0; }, ST_DECK_RANGE, "DT AND DTMIN MUST BE POSITIVE"},
       {"minimum increment not positive", [](SLAB_MODEL& m) { m.DTMIN = -1.0; }, ST_DECK_RANGE,
        "DT AND DTMIN MUST BE POSITIVE"},
+      {"no load range", [](SLAB_MODEL& m) { m.TEND = m.TINI; }, ST_DECK_RANGE, "TEND MUST EXCEED TINI"},
       {"zero modulus: zero pivot", [](SLAB_MODEL& m) { m.PROPS[1][0] = 0.0; }, ST_SLAB_STOP,
        "NEGATIVE OR ZERO PIVOT ENCOUNTERED"},
       {"element turned inside out",

@@ -167,9 +167,11 @@ TEST(SlabDeck, Check2CountsConnectivityAndRestraintFaults) {
 TEST(SlabDeck, FrontWidthRaisesFrontSize) {
   // A mesh of four-node elements, NY columns and two rows, nodes and
   // elements numbered row by row: the front holds NY + 3 nodes at most.
+  // A front wider than the solver can hold is refused (error 21).
   struct CASE {
     int ny, width, front;
-  } cases[] = {{2, 30, 60}, {7, 60, 60}, {8, 66, 67}, {11, 84, 85}};
+    bool refused;
+  } cases[] = {{2, 30, 60, false}, {7, 60, 60, false}, {8, 66, 67, false}, {11, 84, 85, false}, {600, 3618, 60, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.ny);
     SLAB_MODEL m;
@@ -191,12 +193,14 @@ TEST(SlabDeck, FrontWidthRaisesFrontSize) {
     FILE* listing = std::tmpfile();
     SLAB_FILES f;
     f.LISTING = listing;
-    EXPECT_FALSE(CHECK2(m, f));
+    EXPECT_EQ(CHECK2(m, f), c.refused);
     EXPECT_EQ(FRONT_WIDTH(m), c.width);
     EXPECT_EQ(m.FRONT_SIZE, c.front);
     char expect[64];
     std::snprintf(expect, sizeof expect, " MAXIMUM FRONTWIDTH ENCOUNTERED =%5d", c.width);
-    EXPECT_NE(file_text(listing).find(expect), std::string::npos);
+    const std::string text = file_text(listing);
+    EXPECT_NE(text.find(expect), std::string::npos);
+    EXPECT_EQ(text.find("CHECK2, ERROR 21") != std::string::npos, c.refused);
     std::fclose(listing);
   }
 }
