@@ -42,13 +42,13 @@ void WRITE_VALUES_LINE(FILE* fp, std::string_view fmt, int id, const double* v, 
   WRITE_FV(fp, fmt, args);
 }
 
-// Reads one list of node or element values.
+// Reads one list of node or element values (columns: the format of the column line).
 int READ_ITEM_LIST(DECK& d, const SLAB_FILES& f, std::vector<SLAB_ITEM_VALUES>& list, int count, int limit,
                    const char* section, const char* heading, const char* columns, const char* id_kind) {
   d.section = section;
   if (count > 0 && f.LISTING) {
     WRITE_F(f.LISTING, "(/,/,1X,A)", heading);
-    WRITE_F(f.LISTING, "(A)", columns);
+    WRITE_F(f.LISTING, columns);
   }
   for (int i = 0; i < count; ++i) {
     double buf[7] = {};
@@ -71,7 +71,7 @@ int READ_POINT_LIST(DECK& d, const SLAB_FILES& f, std::vector<SLAB_POINT>& list,
   d.section = section;
   if (count > 0 && f.LISTING) {
     WRITE_F(f.LISTING, "(/,/,1X,A)", heading);
-    WRITE_F(f.LISTING, "(A)", columns);
+    WRITE_F(f.LISTING, columns);
   }
   for (int i = 0; i < count; ++i) {
     double buf[8] = {};
@@ -489,30 +489,30 @@ int READ_SLAB_DECK(DECK& d, SLAB_MODEL& m, const SLAB_FILES& f) {
   }
 
   int st = READ_ITEM_LIST(d, f, m.NODAL_LOAD, m.NNLOD, m.NPOIN, "SLAB DECK NODAL LOADS", "NODAL LOADS",
-                          "    NODE,      VALUES", "node");
+                          "('    NODE,',6X,'     VALUES')", "node");
   if (!st)
     st = READ_ITEM_LIST(d, f, m.NODAL_STIFF, m.NNSTI, m.NPOIN, "SLAB DECK NODAL STIFFNESSES", "NODAL STIFFNESSES",
-                        "    NODE,      VALUES", "node");
+                        "('    NODE,',6X,'     VALUES')", "node");
   if (!st)
     st = READ_ITEM_LIST(d, f, m.DIST_LOAD, m.NDLOD, m.NELEM, "SLAB DECK DISTRIBUTED LOADS", "DISTRIBUTED LOADS",
-                        "  ELEMENT      VALUES", "element");
+                        "('  ELEMENT',6X,'     VALUES')", "element");
   if (!st)
     st = READ_ITEM_LIST(d, f, m.DIST_STIFF, m.NDSTI, m.NELEM, "SLAB DECK DISTRIBUTED STIFFNESSES",
-                        "DISTRIBUTED STIFFNESSES", "  ELEMENT      VALUES", "element");
+                        "DISTRIBUTED STIFFNESSES", "('  ELEMENT',6X,'     VALUES')", "element");
   if (st) return st;
   st = READ_POINT_LIST(d, f, m.CONC_LOAD, m.NCLOD, 6, "SLAB DECK CONCENTRATED LOADS", "CONCENTRATED LOADS",
-                       "     X        Y       VALUES");
+                       "('     X        Y ',6X,'     VALUES')");
   if (st) return st;
   LOCATE_POINTS(m, m.CONC_LOAD);
   st = READ_POINT_LIST(d, f, m.CONC_STIFF, m.NCSTI, 6, "SLAB DECK CONCENTRATED STIFFNESSES", "CONCENTRATED STIFFNESSES",
-                       "     X        Y       VALUES");
+                       "('     X        Y ',6X,'     VALUES')");
   if (st) return st;
   LOCATE_POINTS(m, m.CONC_STIFF);
   st = READ_EDGE_LIST(d, f, m, m.EDGE_LOAD, m.NELOD, "SLAB DECK EDGE LOADS", "EDGE LOADS");
   if (!st) st = READ_EDGE_LIST(d, f, m, m.EDGE_STIFF, m.NESTI, "SLAB DECK EDGE STIFFNESSES", "EDGE STIFFNESS");
   if (st) return st;
   st = READ_POINT_LIST(d, f, m.PILE_POINT, m.NCTSTI, 0, "SLAB DECK PILE POINTS", "CONCENTRATED TOTAL STIFFNESSES",
-                       "       X          Y ");
+                       "('       X          Y ')");
   if (st) return st;
   LOCATE_POINTS(m, m.PILE_POINT);
 

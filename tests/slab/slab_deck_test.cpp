@@ -325,6 +325,11 @@ TEST(SlabDeck, EveryTruncationEndsWithAStatus) {
   ASSERT_EQ(full.status, 0) << full.listing;
   EXPECT_EQ(full.m->EDGE_STIFF[0].V[2], 3.0);
   EXPECT_EQ(full.m->PILE_POINT[0].ELEM, full.m->CONC_LOAD[0].ELEM);
+  for (const char* echo : {" NODAL LOADS\n    NODE,           VALUES\n", " DISTRIBUTED STIFFNESSES\n  ELEMENT           VALUES\n",
+                           " CONCENTRATED LOADS\n     X        Y            VALUES\n     0.5000   -0.5000    0.00000E+00",
+                           " EDGE STIFFNESS\n   ELEM    SIDE    DOF             VALUES\n       1       1       3",
+                           " CONCENTRATED TOTAL STIFFNESSES\n       X          Y \n     0.5000   -0.5000"})
+    EXPECT_NE(full.listing.find(echo), std::string::npos) << echo;
   std::string prefix;
   for (size_t n = 0; n < lines.size(); ++n) {
     SCOPED_TRACE(n);
