@@ -328,3 +328,55 @@ TEST(PlateOutput, CentreMomentStepResultsAndStepRecord) {
   std::fclose(f.LISTING);
   std::fclose(f.STEP_DATA);
 }
+
+TEST(PlateElements, MembraneUnderUniformEdgeTraction) {
+  // Plane stress: a 4 x 2 plate pulled along y by a traction q per unit
+  // length on its far side, held at y = -2 (and in x at one node): uniform
+  // strain q/(E t) along y, -nu q/(E t) across, membrane force q along y.
+  const double E = 1.0e6, nu = 0.25, t = 0.5, q = 100.0;
+  SLAB_MESH mesh;
+  SLAB_BUILD_MESH(4, 2, 0.0, 4.0, 1.0, 2.0, mesh);
+  auto m = std::make_unique<SLAB_MODEL>();
+  m->NPOIN = static_cast<int>(mesh.YZ.size()) - 1;
+  m->NELEM = 8;
+  m->NMATS = 1;
+  m->NNODE = 8;
+  m->NGAUS = 2;
+  m->NEVAB = 48;
+  m->COORD.assign(m->NPOIN + 1, {0, 0});
+  for (int i = 1; i <= m->NPOIN; ++i) m->COORD[i] = {mesh.YZ[i][1], mesh.YZ[i][0]};
+  m->MATNO.assign(m->NELEM + 1, 1);
+  for (int e = 1; e <= m->NELEM; ++e)
+    for (int k : mesh.ELEMENT[e]) m->LNODS.push_back(k);
+  m->PROPS = {{0, 0, 0}, {E, nu, t}};
+  GAUSS_RULE(2, m->POSGP, m->WEIGP);
+  for (int i = 1; i <= m->NPOIN; ++i) {
+    SLAB_FIX fx;
+    fx.NODE = i;
+    fx.CODE = {i == 1 ? 1 : 0, m->COORD[i][1] < -2 + 1e-9 ? 1 : 0, 1, 1, 1, 1};
+    m->FIX.push_back(fx);
+  }
+  m->NODE_FIRST.assign(m->NPOIN + 1, 0);
+  m->NODE_LAST.assign(m->NPOIN + 1, 0);
+  SLAB_FILES quiet;
+  ASSERT_FALSE(CHECK2(*m, quiet));
+  for (int e : {4, 8}) m->EDGE_LOAD.push_back({e, 2, 2, {q, q, q}});
+  auto s = solve(*m);
+  ASSERT_EQ(s.status, 0);
+  const double strain = q / (E * t);
+  for (int i = 1; i <= m->NPOIN; ++i) {
+    SCOPED_TRACE(i);
+    const double x = m->COORD[i][0], y = m->COORD[i][1];
+    EXPECT_NEAR(s.du[(i - 1) * 6 + 1], strain * (y + 2.0), 1e-9);
+    EXPECT_NEAR(s.du[(i - 1) * 6 + 0], -nu * strain * (x - 1.0), 1e-9);
+  }
+  for (int e = 1; e <= m->NELEM; ++e) {
+    PLATE_RESULTANTS r;
+    double x, y;
+    ASSERT_TRUE(GAUSS_POINT_RESULTANTS(*m, e, 0, 1, s.du, r, x, y));
+    // (the single-precision Gauss weights carry about 3e-8 of the edge load)
+    EXPECT_NEAR(r[0], 0.0, 1e-7 * q);
+    EXPECT_NEAR(r[1], q, 1e-7 * q);
+    EXPECT_NEAR(r[2], 0.0, 1e-7 * q);
+  }
+}
