@@ -8,8 +8,13 @@
 
 namespace kestra {
 
-SLAB_VEC6 SLAB_TO_GLOBAL(const SLAB_VEC6& s) { return {-s[2], s[1], s[0], -s[5], s[4], s[3]}; }
-SLAB_VEC6 GLOBAL_TO_SLAB(const SLAB_VEC6& g) { return {g[2], g[1], -g[0], g[5], g[4], -g[3]}; }
+// The plate's ROTX and ROTY are the slopes dw/dx and dw/dy of its bending
+// theory, not rotation-vector components: a rotation theta about the plate's
+// y axis (global Y) tilts the plate by dw/dx = -theta, one about its x axis
+// (global Z) by dw/dy = +theta. ROTZ is the rotation about the plate's
+// normal, global -X.
+SLAB_VEC6 SLAB_TO_GLOBAL(const SLAB_VEC6& s) { return {-s[2], s[1], s[0], -s[5], -s[3], s[4]}; }
+SLAB_VEC6 GLOBAL_TO_SLAB(const SLAB_VEC6& g) { return {g[2], g[1], -g[0], -g[4], g[5], -g[3]}; }
 
 PLATE_RIGIDITY MATERIAL_RIGIDITY(double E, double nu, double t) {
   PLATE_RIGIDITY r;

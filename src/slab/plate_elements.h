@@ -35,8 +35,11 @@ struct SLAB_PILE_LINK {
   int FIRST_FAILURE = 0;
 };
 
-// Plate axes to global axes: global (UX, UY, UZ, thX, thY, thZ) =
-// (-UZ, UY, UX, -ROTZ, ROTY, ROTX) of the plate; and back.
+// Plate degrees of freedom to global axes, the plate's x, y, z being global
+// Z, Y, -X: global (UX, UY, UZ, thX, thY, thZ) = (-UZ, UY, UX, -ROTZ, -ROTX,
+// ROTY) of the plate (ROTX = dw/dx, ROTY = dw/dy); and back. Both are signed
+// permutations, each the transpose of the other, so forces and moments
+// transform like displacements and rotations.
 SLAB_VEC6 SLAB_TO_GLOBAL(const SLAB_VEC6& s);
 SLAB_VEC6 GLOBAL_TO_SLAB(const SLAB_VEC6& g);
 

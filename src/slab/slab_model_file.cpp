@@ -5,8 +5,8 @@
 //
 // Plane coordinates of the deck: the plate's first axis is global Z and its
 // second global Y, so a deck node, load or pile point carries (Z, Y) first.
-// The six values of a deck load are in the plate's axes (x = Z, y = Y,
-// z = -X). The keyword model file keeps global coordinates and components.
+// The six values of a deck load are in the plate's degrees of freedom
+// (axes x = Z, y = Y, z = -X; SLAB_TO_GLOBAL). The keyword model file keeps global coordinates and components.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -14,6 +14,7 @@
 #include "engine/format.h"
 #include "engine/report.h"
 #include "engine/status.h"
+#include "slab/plate_elements.h"
 #include "slab/slab.h"
 #include "slab/slab_mesh.h"
 
@@ -131,10 +132,11 @@ int SLAB_GENERATE(RUN& run, const LOAD_CONTROLS& k) {
   kw_text("END_MATERIAL_DATA");
 
   // 7: the applied load at the origin (its moment about the vertical axis
-  // follows as point loads). Deck values in plate axes: (F_Z, F_Y, -F_X,
-  // M_Z, M_Y, -M_X).
+  // follows as point loads). Deck values in the plate's degrees of freedom:
+  // (F_Z, F_Y, -F_X, -M_Y, M_Z, 0).
   kw_text("CONCENTRATED_LOAD_DATA");
-  WRITE_F(D, "(10E13.5)", 0.0, 0.0, EQ[3], EQ[2], -EQ[1], EQ[6], EQ[5], 0.0);
+  const SLAB_VEC6 load = GLOBAL_TO_SLAB({EQ[1], EQ[2], EQ[3], 0.0, EQ[5], EQ[6]});
+  WRITE_F(D, "(10E13.5)", 0.0, 0.0, load[0], load[1], load[2], load[3], load[4], load[5]);
   WRITE_F(K, "('*',10E13.5)", 0.0, 0.0, 0.0, EQ[1], EQ[2], EQ[3], 0.0, EQ[5], EQ[6]);
 
   // 8: the moment about X as eight tangential point loads of magnitude |F|

@@ -167,8 +167,10 @@ TEST(SlabAnalysis, UnloadedPlateConvergesInTheSecondIteration) {
 
 TEST(SlabAnalysis, PilesAtNodesActAsTheirSpringsInPlateAxes) {
   // Linear piles at nodes couple exactly like nodal springs whose values are
-  // the global stiffnesses permuted into the plate's axes: plate (x, y, z)
-  // = global (Z, Y, -X), so (k_Z, k_Y, k_X, k_thZ, k_thY, k_thX).
+  // the global stiffnesses permuted into the plate's degrees of freedom:
+  // (UX, UY, UZ) along global (Z, Y, -X), the slopes dw/dx and dw/dy
+  // turning about global Y and Z, ROTZ about -X: (k_Z, k_Y, k_X, k_thY,
+  // k_thZ, k_thX).
   SPRING_PILES piles;
   piles.k = {1.0e4, 2.0e3, 3.0e3, 4.0e4, 5.0e4, 6.0e4};
   auto m = plate_on_piles(-1000.0);
@@ -189,7 +191,7 @@ TEST(SlabAnalysis, PilesAtNodesActAsTheirSpringsInPlateAxes) {
         if (std::fabs(springs->COORD[n][0] - x) < 1e-9 && std::fabs(springs->COORD[n][1] - y) < 1e-9) {
           SLAB_ITEM_VALUES s;
           s.ID = n;
-          s.V = {piles.k[2], piles.k[1], piles.k[0], piles.k[5], piles.k[4], piles.k[3]};
+          s.V = {piles.k[2], piles.k[1], piles.k[0], piles.k[4], piles.k[5], piles.k[3]};
           springs->NODAL_STIFF.push_back(s);
         }
   ASSERT_EQ(springs->NODAL_STIFF.size(), 4u);
@@ -332,7 +334,7 @@ TEST(SlabAnalysis, FlexibleCapOfARun) {
     p.CONNECTY[i] = 2;
   }
   run->store.ctl.UNITS_SYSTEM = 2;
-  run->store.loads.EQ_LOAD = {0, 800.0, 30.0, -20.0, 60.0, 0.0, 0.0};
+  run->store.loads.EQ_LOAD = {0, 800.0, 30.0, -20.0, 60.0, 40.0, -70.0};
   auto& n = run->files.name;
   n[F_INPUT] = "cap.in";
   n[F_REPORT] = "cap.out";
@@ -378,16 +380,19 @@ TEST(SlabAnalysis, FlexibleCapOfARun) {
   EXPECT_EQ(plot[1], "           4           4           2");
   EXPECT_EQ(piles.print_pass, 0);
   EXPECT_EQ(piles.printed, (std::vector<int>{1, 2, 3, 4}));
-  // Force equilibrium in global axes; and the moment about the vertical
-  // axis carried by the torsion point loads.
+  // Equilibrium in global axes: the pile forces and moments, carried to
+  // the origin, balance the applied load (the moment about the vertical
+  // axis through the torsion point loads, those about Y and Z through the
+  // plate's bending).
   SLAB_VEC6 sum{};
-  double mx = 0.0;
   for (const auto& [pile, F] : piles.last_force) {
+    const double X = p.PILE_X[pile], Y = p.PILE_Y[pile], Z = p.PILE_Z[pile];
     for (int i = 0; i < 3; ++i) sum[i] += F[i];
-    mx += F[3] + p.PILE_Y[pile] * F[2] - p.PILE_Z[pile] * F[1];
+    sum[3] += F[3] + Y * F[2] - Z * F[1];
+    sum[4] += F[4] + Z * F[0] - X * F[2];
+    sum[5] += F[5] + X * F[1] - Y * F[0];
   }
-  EXPECT_NEAR(sum[0], -800.0, 1e-3);
-  EXPECT_NEAR(sum[1], -30.0, 1e-3);
-  EXPECT_NEAR(sum[2], 20.0, 1e-3);
-  EXPECT_NEAR(mx, -60.0, 0.05);
+  const auto& EQ = run->store.loads.EQ_LOAD;
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(sum[i], -EQ[i + 1], i < 3 ? 1e-3 : 0.05) << "slot " << i + 1;
 }
+

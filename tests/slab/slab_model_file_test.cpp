@@ -224,9 +224,9 @@ TEST(SlabModelFile, DeckReadsBackAsAConsistentPlate) {
   EXPECT_DOUBLE_EQ(m->PILE_POINT[0].X, 0.75);
   EXPECT_DOUBLE_EQ(m->PILE_POINT[0].Y, -1.0);
   for (const auto& p : m->PILE_POINT) EXPECT_NE(p.ELEM, 0);
-  // The resultant in plate axes (F_Z, F_Y, -F_X, M_Z, M_Y, 0) and the
-  // eight in-plane torsion loads.
-  EXPECT_EQ(m->CONC_LOAD[0].V, (std::array<double, 6>{-30, 20, -100, 50, 40, 0}));
+  // The resultant in the plate's degrees of freedom (F_Z, F_Y, -F_X, -M_Y,
+  // M_Z, 0) and the eight in-plane torsion loads.
+  EXPECT_EQ(m->CONC_LOAD[0].V, (std::array<double, 6>{-30, 20, -100, -40, 50, 0}));
   double mz = 0.0;
   for (int i = 0; i < 9; ++i) {
     const auto& p = m->CONC_LOAD[i];
