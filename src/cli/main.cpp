@@ -143,8 +143,11 @@ int cmd_run(const std::string& deck_arg, const std::string& out_arg) {
         std::ofstream(stop) << 1 << "\n";
         stop_written = true;
       }
+      // A message may run over two lines (case, then step and iteration):
+      // shown as one.
       std::string msg = trim(read_text(progress));
-      if (const auto nl = msg.find('\n'); nl != std::string::npos) msg.resize(nl);
+      for (std::size_t nl; (nl = msg.find('\n')) != std::string::npos;)
+        msg = trim(msg.substr(0, nl)) + " " + trim(msg.substr(nl + 1));
       if (!msg.empty() && msg != last) {
         last = msg;
         if (tty) {

@@ -9,9 +9,11 @@
 #include <array>
 
 #include "engine/limits.h"
+#include "group/analysis.h"
 #include "input/load_data.h"
 #include "input/pile_data.h"
 #include "input/soil_data.h"
+#include "soil/py_state.h"
 
 namespace kestra {
 
@@ -99,6 +101,8 @@ struct STORE {
   SOIL_DATA soil;               // layers, profile, user curves, factor sets
   LOAD_DATA loads;              // load cases, combinations, distributed loads
   HEAD_CURVES head;             // generated pile-head curves per property
+  PY_STATE py;                  // p-y evaluation flags, buffer, HEQ and run-wide values
+  ANALYSIS an;                  // the analysis in progress (group/analysis.h)
 };
 
 }  // namespace kestra

@@ -47,15 +47,17 @@ int piles_of_group(const STORE& s, int g) {
   return std::max(s.piles.NO_OF_PILE[g], 0);
 }
 
-int place_piles(RUN& run, bool along_z, REDUCTION_WORK& w) {
+int width_fault(RUN& run) {
+  return FATAL(run, ST_BAD_PROPERTY,
+               "INPUT DATA ERROR: REDUCTION FACTORS FOR CLOSELY-SPACED PILES: the width of the first pile section "
+               "of group 1 (its cross-section diameter) is not positive; distances are measured in pile widths");
+}
+
+// 2D: every pile of every row, spread across the plane, into the working
+// list (u and w not yet in widths).
+int place_row_piles(RUN& run, bool along_z, REDUCTION_WORK& w) {
   const STORE& s = run.store;
   const PILE_DATA& p = s.piles;
-  const bool three_d = s.ctl.ANALYSIS_TYPE == 3;
-  w.WIDTH = REDUCTION_PILE_WIDTH(s);
-  if (!(w.WIDTH > 0.0))
-    return FATAL(run, ST_BAD_PROPERTY,
-                 "INPUT DATA ERROR: REDUCTION FACTORS FOR CLOSELY-SPACED PILES: the width of the first pile section "
-                 "of group 1 (its cross-section diameter) is not positive; distances are measured in pile widths");
   long long total = 0;
   for (int g = 1; g <= p.NPILES; ++g) total += piles_of_group(s, g);
   if (total > MAX_ESTIMATE_PILES)
@@ -72,49 +74,50 @@ int place_piles(RUN& run, bool along_z, REDUCTION_WORK& w) {
     const int ng = piles_of_group(s, g);
     for (int k = 1; k <= ng; ++k, ++i) {
       const double horizontal = p.PILE_Y[g];
-      const double across = three_d ? p.PILE_Z[g] : row_offset(ng, k, p.ROW_SPACING[g]);
+      const double across = row_offset(ng, k, p.ROW_SPACING[g]);
       w.U[i] = along_z ? across : horizontal;
       w.W[i] = along_z ? horizontal : across;
       w.GROUP[i] = g;
     }
   }
-  if (n > 0) {
-    const double u1 = w.U[0];
-    for (std::size_t j = 0; j < n; ++j) {
-      w.U[j] = (w.U[j] - u1) / w.WIDTH;
-      w.W[j] = w.W[j] / w.WIDTH;
-    }
-  }
   return ST_OK;
 }
 
-// Pile factors and their means per group, into p_out / y_out (and, when
-// given, into a second pair).
-int estimate(RUN& run, bool along_z, int sigma, REDUCTION_WORK& w, bool warn, PILE_ARRAY<double>& p_out,
-             PILE_ARRAY<double>& y_out, PILE_ARRAY<double>* p_also, PILE_ARRAY<double>* y_also) {
-  int st = place_piles(run, along_z, w);
-  if (st) return st;
+struct PLACE {
+  double u, w;  // raw coordinates along and across the movement
+  int group;
+};
+
+// Pile factors of the n piles that 'at' places, and their means per group
+// into p_out / y_out (and, when given, into a second pair).
+template <class AT>
+void pile_factors(RUN& run, std::size_t n, AT at, int sigma, REDUCTION_WORK& w, bool warn,
+                  PILE_ARRAY<double>& p_out, PILE_ARRAY<double>& y_out, PILE_ARRAY<double>* p_also,
+                  PILE_ARRAY<double>* y_also) {
   const PILE_DATA& p = run.store.piles;
-  const std::size_t n = w.U.size();
+  const double D = w.WIDTH;
+  const double u1 = n > 0 ? at(0).u : 0.0;
   w.COINCIDENT = 0;
   std::size_t first_i = 0, first_j = 0;
-
-  // Per group: the sum of its piles' factors (the count is the group's piles).
+  int first_gi = 0, first_gj = 0;
   for (int g = 1; g <= p.NPILES; ++g) p_out[g] = 0.0;
   for (std::size_t i = 0; i < n; ++i) {
+    const PLACE pi = at(i);
+    const double ui = (pi.u - u1) / D, wi = pi.w / D;
     double F = 1.0;
     for (std::size_t j = 0; j < n; ++j) {
       if (j == i) continue;
-      const double du = w.U[i] - w.U[j];
-      const double dw = w.W[i] - w.W[j];
+      const PLACE pj = at(j);
+      const double du = ui - (pj.u - u1) / D;
+      const double dw = wi - pj.w / D;
       if (std::fabs(du) > REACH || std::fabs(dw) > REACH) continue;  // factor 1
-      if (std::fabs(du) < COINCIDENT_TOL && std::fabs(dw) < COINCIDENT_TOL && j > i) {
-        if (w.COINCIDENT == 0) first_i = i, first_j = j;
+      if (j > i && std::fabs(du) < COINCIDENT_TOL && std::fabs(dw) < COINCIDENT_TOL) {
+        if (w.COINCIDENT == 0) first_i = i, first_j = j, first_gi = pi.group, first_gj = pj.group;
         ++w.COINCIDENT;
       }
       F *= PAIR_FACTOR(du, dw, sigma);
     }
-    p_out[w.GROUP[i]] += F;
+    p_out[pi.group] += F;
   }
   for (int g = 1; g <= p.NPILES; ++g) {
     const int ng = piles_of_group(run.store, g);
@@ -125,9 +128,32 @@ int estimate(RUN& run, bool along_z, int sigma, REDUCTION_WORK& w, bool warn, PI
   }
   if (warn && w.COINCIDENT > 0)
     WARN_BOTH(run, "PILES " + std::to_string(first_i + 1) + " AND " + std::to_string(first_j + 1) + " (GROUPS " +
-                       std::to_string(w.GROUP[first_i]) + " AND " + std::to_string(w.GROUP[first_j]) +
+                       std::to_string(first_gi) + " AND " + std::to_string(first_gj) +
                        ") STAND AT THE SAME POSITION; " + std::to_string(w.COINCIDENT) +
                        " SUCH PAIR(S) TAKEN AS SIDE BY SIDE ONE WIDTH APART");
+}
+
+// The estimate for one direction. In 3D every group is one pile at its own
+// coordinates and nothing is allocated; in 2D the rows are spread into the
+// working list first.
+int estimate(RUN& run, bool along_z, int sigma, REDUCTION_WORK& w, bool warn, PILE_ARRAY<double>& p_out,
+             PILE_ARRAY<double>& y_out, PILE_ARRAY<double>* p_also, PILE_ARRAY<double>* y_also) {
+  const STORE& s = run.store;
+  const PILE_DATA& p = s.piles;
+  w.WIDTH = REDUCTION_PILE_WIDTH(s);
+  if (!(w.WIDTH > 0.0)) return width_fault(run);
+  if (s.ctl.ANALYSIS_TYPE == 3) {
+    auto at = [&p, along_z](std::size_t i) {
+      const int g = static_cast<int>(i) + 1;
+      return along_z ? PLACE{p.PILE_Z[g], p.PILE_Y[g], g} : PLACE{p.PILE_Y[g], p.PILE_Z[g], g};
+    };
+    pile_factors(run, static_cast<std::size_t>(std::max(p.NPILES, 0)), at, sigma, w, warn, p_out, y_out, p_also,
+                 y_also);
+    return ST_OK;
+  }
+  if (const int st = place_row_piles(run, along_z, w)) return st;
+  auto at = [&w](std::size_t i) { return PLACE{w.U[i], w.W[i], w.GROUP[i]}; };
+  pile_factors(run, w.U.size(), at, sigma, w, warn, p_out, y_out, p_also, y_also);
   return ST_OK;
 }
 
@@ -177,14 +203,16 @@ int REDUCTION_FACTORS_Z(RUN& run, int sigma, REDUCTION_WORK& work, bool warn) {
   return estimate(run, true, sigma, work, warn, p.P_FACTOR_Z, p.Y_FACTOR_Z, nullptr, nullptr);
 }
 
+// The updates inside the cap iteration: no warning (the echo gave it), and
+// in 3D nothing allocated.
 int REDUCTION_FACTORS_Y(RUN& run, int sigma) {
   REDUCTION_WORK work;
-  return REDUCTION_FACTORS_Y(run, sigma, work, true);
+  return REDUCTION_FACTORS_Y(run, sigma, work, false);
 }
 
 int REDUCTION_FACTORS_Z(RUN& run, int sigma) {
   REDUCTION_WORK work;
-  return REDUCTION_FACTORS_Z(run, sigma, work, true);
+  return REDUCTION_FACTORS_Z(run, sigma, work, false);
 }
 
 // Table K, options 1 and 3: the sense of the movement from the first load

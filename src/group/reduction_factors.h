@@ -23,10 +23,12 @@
 // pairs is returned in COINCIDENT; with 'warn' set, a warning naming the
 // first pair goes to the report and the runtime file.
 //
-// The working list of piles is sized by the actual number of piles (a 2D row
-// may stand for many piles, beyond the 2000-group limit); a caller that
-// calls repeatedly (the 3D cap iteration) keeps a REDUCTION_WORK so that the
-// list is allocated once.
+// In 2D the working list of piles is sized by the actual number of piles (a
+// row may stand for many piles, beyond the 2000-group limit), at most 20000
+// (ST_DECK_LIMIT beyond). In 3D each group is one pile read in place and
+// nothing is allocated: the short forms REDUCTION_FACTORS_Y(run, sigma) and
+// REDUCTION_FACTORS_Z(run, sigma) serve the update inside the 3D cap
+// iteration and write no warning (the echo's estimate gave it once).
 #pragma once
 
 #include <vector>
@@ -36,9 +38,9 @@
 namespace kestra {
 
 struct REDUCTION_WORK {
-  std::vector<double> U;      // along the movement, widths
-  std::vector<double> W;      // across it, widths
-  std::vector<int> GROUP;     // group of each pile
+  std::vector<double> U;      // 2D: each pile's coordinate along the movement
+  std::vector<double> W;      // 2D: across it
+  std::vector<int> GROUP;     // 2D: the row of each pile
   int COINCIDENT = 0;         // coincident pairs found by the last call
   double WIDTH = 0.0;         // D of the last call
 };

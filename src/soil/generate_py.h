@@ -33,4 +33,14 @@ void ASSIGN_LAYER_NODES(const RUN& run, PILE_WORK& w);
 void SOIL_MOVEMENT_Y(const RUN& run, PILE_WORK& w);
 void SOIL_MOVEMENT_Z(const RUN& run, PILE_WORK& w);
 
+// The request rule: a one-node pile at coordinate x (node 1) is given to
+// the layer whose bottom lies below x; a coordinate exactly at a layer
+// bottom goes to the layer below, one at or below the deepest bottom to no
+// layer. Fills w.NFIRST and w.NLAST.
+void ASSIGN_REQUEST_NODES(const RUN& run, PILE_WORK& w, double x);
+
+// Lays out the one-node pile of a tabulated curve at coordinate x for group
+// g: node 0 at x, node 1 one spacing further, the layer by the request rule.
+void SET_ONE_NODE_PILE(const RUN& run, PILE_WORK& w, int group, double x);
+
 }  // namespace kestra

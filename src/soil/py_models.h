@@ -1,35 +1,20 @@
-// Lateral soil resistance curves (p-y) of the eleven soil models.
-//
-// The models are pure numerical functions: they read the soil and pile
-// properties of one node (PY_NODE_INPUT), the run-wide values the models
-// share (PY_RUNWIDE), and produce a prepared curve (PY_CURVE) that holds
-// everything the curve needs (ultimate resistance, reference deflection,
-// segment constants). Evaluating a prepared curve at a deflection is cheap,
-// allocation-free and does not touch any shared state, so the beam-column
-// iteration can evaluate every node in every iteration.
-//
-// Who computes what:
-//   caller (layer walk)  depths, property lookups, averages, factors, signs,
-//                        which node is the layer's first/last node
-//   PY_PREPARE           ultimate resistance and curve constants of a node;
-//                        changes the run-wide values as the model requires
-//   PY_P                 p at a deflection (the raw curve, no factors)
-//   PY_EVALUATE          secant modulus ESOIL and factored reaction of a node
-//   PY_TABLE_POINT       a tabulated (y, p) point with the factors
-//   PY_DEFAULT_DEFLECTIONS  the 17 default deflections of a tabulated curve
-//   PY_PUSUM_ADD         the node's contribution to the layer integral of pu
-//   PY_EQUIVALENT_DEPTH  the equivalent depth of a lower layer
-//   PY_USER_EVALUATE     user-specified curves (model 5, input p-y curves)
-//
-// Depths: every length is in the units of the run (feet/inches or metres),
-// every angle in radians. No function returns NaN or infinity: a property
-// that would divide by zero or take the root of a negative number gives a
-// nonzero status and PY_CURVE::MESSAGE names it.
+// Internal pieces shared by the p-y layer walk (generate_py.cpp) and the
+// soil models (py_clay.cpp, py_sand.cpp, py_rock.cpp): the node record the
+// walk hands to a model, the curve constants a model prepares, the property
+// lookups and the helpers of the layer integral and the equivalent depth.
 #pragma once
+
+#include <cmath>
+
+#include "engine/run.h"
+#include "pile/pile_work.h"
 
 namespace kestra {
 
-// Soil model codes (SOIL_MODEL of a layer).
+// Single-precision constant widened to double.
+constexpr double F32(float v) { return double(v); }
+
+// Soil model codes.
 enum PY_MODEL_CODE : int {
   PY_SOFT_CLAY = 1,
   PY_STIFF_CLAY_FREE_WATER = 2,
@@ -44,219 +29,173 @@ enum PY_MODEL_CODE : int {
   PY_LIQUEFIED_SAND = 11,
 };
 
-// The model a SOIL_MODEL code selects: 1 to 11, any other code soft clay.
-int PY_MODEL_OF(int soil_model);
+// The model a layer code selects: 1 to 11, any other code soft clay.
+inline int PY_MODEL_OF(int code) { return (code >= 1 && code <= 11) ? code : PY_SOFT_CLAY; }
 
-// Values shared by all models of a run. Some models change them and the
-// models that run after them use the changed values, so the caller must
-// prepare nodes in layer order (layer 1 to NL, nodes top to bottom) and call
-// PY_ENTER_LAYER before the nodes of every layer it processes.
-struct PY_RUNWIDE {
-  // Value of pi used by the wedge formulas of the sands and the silt:
-  // single-precision 3.14159 at the start of a run, 4*atan(1) once an API
-  // sand or silt layer has been entered.
-  double PI = double(3.14159f);
-  // Small-deflection threshold: below it the clays and sands use their
-  // initial modulus E0. Weak rock and liquefied sand set it to 2e-5*b at
-  // every node, vuggy limestone to single-precision 1e-14, API sand and silt
-  // back to 1e-14. The beam-column printing pass resets it to 1e-14.
-  double SMALL_DEFLECTION = 1e-14;
-  // Ultimate resistance of the node each model prepared last (the PUSUM
-  // terms of these models use it). Never reset during a run.
-  double PC_PREV_STIFF_CLAY = 0.0;   // model 2: pc
-  double PU_PREV_SILT = 0.0;         // model 7: pu
-  double PU_PREV_LIQUEFIED = 0.0;    // model 11: Pu
+// One node of a layer as the walk sees it.
+struct PY_NODE {
+  int k = 1;             // layer
+  int j = 1;             // node number, 1 at the head
+  bool first = false;    // j is NFIRST (k)
+  bool last = false;     // j is NLAST (k)
+  bool cap = false;      // the embedded-cap pass (cap width, p to CAP_P)
+  double x = 0.0;        // node coordinate
+  double zt = 0.0;       // true depth below the ground surface, x - g - v
+  double b = 0.0;        // pile width (or cap width)
+  double h = 0.0;        // node spacing
+  double g = 0.0;        // the group's ground value
+  double v = 0.0;        // the group's head value
+  double top = 0.0;      // layer top and bottom coordinates
+  double bottom = 0.0;
 };
 
-// Restores the values of the start of a run.
-void PY_RUNWIDE_START(PY_RUNWIDE& rw);
-
-// Entry of a model for one layer (before its first node, even when no node
-// of the layer lies below the ground): API sand and silt set pi to 4*atan(1)
-// and the threshold to 1e-14; vuggy limestone sets the threshold to
-// single-precision 1e-14.
-void PY_ENTER_LAYER(int soil_model, PY_RUNWIDE& rw);
-
-// Properties of one node, as the layer walk finds them.
-struct PY_NODE_INPUT {
-  int MODEL = PY_SOFT_CLAY;   // SOIL_MODEL of the layer
-  bool CYCLIC = false;        // loading type: false static, true cyclic
-  int N_CYCLES = 1;           // number of cycles (cyclic loading; < 1 taken as 1)
-  int UNITS_SYSTEM = 2;       // 1 English (in, lb), anything else SI (m, kN)
-  bool FIRST_NODE = false;    // the node is the layer's first node (NFIRST)
-  // Depths below the ground surface.
-  double Z = 0.0;        // model depth: true depth in layer 1, (x - layer top) + HEQ
-                         // below (models 1, 2 for As/Ac, 3, 4, 7, 8, 10)
-  double Z_TRUE = 0.0;   // x - g - v (model 2 pc and Esi, model 4 flow term,
-                         // model 6; the first-node depth z1 of the sand HEQ)
-  double Z_LAYER = 0.0;  // x - top of the node's layer (models 9 and 11)
-  double B = 0.0;        // pile width (or cap width)
-  double GAMMA = 0.0;    // average effective unit weight, ground surface to node
-  double C = 0.0;        // cohesion; uniaxial compressive strength (models 6, 9)
-  double CA = 0.0;       // average of C as the model defines it (models 2, 3, 9, 10)
-  double PHI = 0.0;      // friction angle, radians (models 4, 7, 8)
-  double K = 0.0;        // p-y subgrade modulus k (models 2, 4, 7, 8, 10)
-  double ER = 0.0;       // rock modulus Er (model 9)
-  double E50 = 0.0;      // strain at 50 % stress; krm for weak rock
-  double RQD = 0.0;      // rock quality designation, per cent (model 9)
+// How a curve turns p into the secant modulus.
+enum PY_CONVERSION : int {
+  CONV_STANDARD = 0,   // below the threshold E0, otherwise p P / y / Y
+  CONV_ROCK = 1,       // below yA the initial modulus Kir, no factor
+  CONV_VUGGY = 2,      // p already carries the P-FACTOR on its first branches
+  CONV_LIQUEFIED = 3,  // no small-deflection branch; y = 0 takes the first tabulated deflection
 };
 
-// Warnings a prepared curve can carry (the caller prints them once per layer).
-enum PY_WARNING_CODE : int {
-  PY_WARN_NONE = 0,
-  PY_WARN_PD_FLOORED = 1,  // liquefied sand: width factor Pd negative, taken as 0
-};
-const char* PY_WARNING_MESSAGE(int warning);
-
-// A prepared curve. The named groups are filled by the models that use them;
-// the rest stays 0.
+// Curve constants of one node, prepared by its model.
 struct PY_CURVE {
-  int MODEL = PY_SOFT_CLAY;
-  bool CYCLIC = false;
-  int WARNING = PY_WARN_NONE;
-  const char* MESSAGE = nullptr;  // text of a nonzero status of PY_PREPARE
-  double B = 0.0;            // width
-  double Z = 0.0;            // depth the curve was built at
-  double THRESHOLD = 1e-14;  // small-deflection threshold when prepared
-  double E0 = 0.0;           // initial modulus (below the threshold)
-  double Y50 = 0.0;          // reference deflection (y50, ym for sands, yrm, y2)
-  double PU = 0.0;           // ultimate resistance (pu, pc, pur, Pu)
-  double PU_PREV = 0.0;      // previous node's ultimate resistance (models 2, 7, 11)
-  double PU_LAYER1 = 0.0;    // resistance of the layer-1 term above the head
-  double PU_SUM = 0.0;       // PUSUM factor: pu_N of models 1, 3, 4, 8, 10; F of model 2
-  double ESI = 0.0;          // initial straight line k*z (2, 4, 7, 10), 2000c (6), Kir (9)
+  int model = PY_SOFT_CLAY;
+  int conv = CONV_STANDARD;
+  bool cyclic = false;
+  double E0 = 0.0;       // initial modulus (below the threshold)
+  double b = 0.0;        // width
+  double z = 0.0;        // model depth
+  double zt = 0.0;       // true depth
+  double pu = 0.0;       // ultimate resistance (pu, pc, pur, Pu)
+  double y50 = 0.0;      // reference deflection (y50, yrm, y2 ...)
   // Soft clay.
-  double ZR = 0.0;
-  // Stiff clay with free water.
-  double AS = 0.0, AC = 0.0, F = 0.0, YP = 0.0;
-  // Stiff clay without free water: y50 scaled by the cycles.
-  double Y50_CYCLIC = 0.0;
-  // Sand, API sand, silt.
-  double A = 0.0, BCOEF = 0.0;    // coefficients A and B
-  double PST = 0.0, PSD = 0.0;    // wedge and flow resistances (report)
-  double PM = 0.0, YM = 0.0, YU = 0.0, YK = 0.0, SLOPE = 0.0, CPAR = 0.0, INV_N = 0.0;
-  double PC = 0.0;                // silt: clay part; times 3 c b in PC3
-  double PC3 = 0.0;
-  bool NO_RESISTANCE = false;     // the sand or silt resistance is zero
-  // API sand: A*pu and k*z.
-  double APU = 0.0, KZ = 0.0;
-  // Liquefied sand: p = LA*(LB*y*Y_SCALE)^LC*PD*MULT, capped at CAP and PU.
-  double LA = 0.0, LB = 0.0, LC = 0.0, PD = 0.0, Y_SCALE = 0.0, MULT = 0.0, CAP = 0.0;
-  double Y_FIRST = 0.0;           // first tabulated deflection (used for y = 0)
+  double zr = 0.0;
+  // Stiff clays.
+  double c = 0.0, ca = 0.0, gamma = 0.0, e50 = 0.0, esi = 0.0;
+  double as = 0.0, ac = 0.0, yp = 0.0, ncyc = 1.0;
+  bool initial_k = false;
+  // Sands and silt.
+  double phi = 0.0, A = 0.0, B = 0.0, pst = 0.0, psd = 0.0, pm = 0.0, ym = 0.0, yu = 0.0;
+  double yk = 0.0, slope = 0.0, cpar = 0.0, inv_n = 0.0, pc = 0.0, kz = 0.0;
+  // Liquefied sand.
+  double la = 0.0, lb = 0.0, lc = 0.0, pd = 0.0, yscale = 0.0, mult = 0.0, pcap = 0.0;
+  double yfirst = 0.0, units1 = 0.0;
   // Weak rock.
-  double QR = 0.0, QA = 0.0, YRM = 0.0, YA = 0.0;
-  // Vuggy limestone.
-  double Y1 = 0.0, P1 = 0.0, Y2 = 0.0, PRES = 0.0;
+  double qr = 0.0, kir = 0.0, ya = 0.0, krm = 0.0;
+  // Vuggy limestone (p1 and y1 of the first branch; P and P_d folded in).
+  double y1 = 0.0, p1 = 0.0, y2 = 0.0, pres = 0.0, pfac = 1.0;
 };
 
-// Prepares the curve of one node. Returns 0 or a status code of
-// engine/status.h (21, 28, 29, 30, ST_BAD_PROPERTY); on a nonzero status
-// curve.MESSAGE names the property and the curve must not be used.
-// Model 5 (user curves) prepares an empty curve: use PY_USER_EVALUATE.
-int PY_PREPARE(const PY_NODE_INPUT& in, PY_RUNWIDE& rw, PY_CURVE& curve);
-
-// p of the curve at deflection y >= 0, without any factor.
-double PY_P(const PY_CURVE& curve, double y);
-
-// Group and depth factors: P-FACTOR, Y-FACTOR, and the depth factors of the
-// node (1 when none apply). Y and YD must be positive.
+// The multipliers of a node.
 struct PY_FACTORS {
-  double P = 1.0;
-  double Y = 1.0;
-  double PD = 1.0;
-  double YD = 1.0;
+  double P = 1.0, Y = 1.0, PD = 1.0, YD = 1.0;
 };
 
-struct PY_SPRING {
-  double ESOIL = 0.0;  // secant modulus handed to the beam-column solver
-  double P = 0.0;      // soil reaction magnitude with the factors (caller applies the sign)
-  double P_RAW = 0.0;  // unfactored p (cap pass: CAP_P)
+// --- Property lookups (py_lookup.cpp).
+double PROFILE_VALUE(const STORE& s, int property, double x);
+double SUBGRADE_MODULUS(const STORE& s, double x);
+double COHESION_LOOKUP(RUN& run, double x, int& status);   // warning and 23 beyond the profile
+double PHI_LOOKUP(RUN& run, double x, int& status);        // warning and 24 beyond the profile
+double AVG_UNIT_WEIGHT(RUN& run, double x, int& status);   // warning and 22 beyond the profile
+double AVG_COHESION(RUN& run, double x);                   // warning only
+// The value of a property at the top point of layer k.
+double LAYER_TOP_VALUE(const STORE& s, int property, int k);
+// The depth factors of a node of group g (1 when none are given or found).
+void DEPTH_FACTORS_AT(const STORE& s, int group, double x, double& pd, double& yd);
+
+// --- Helpers of the models (generate_py.cpp).
+// Stops with this engine's own status for a property that would divide by
+// zero: writes a message naming the layer and the property.
+int BAD_PROPERTY(RUN& run, int layer, const char* what);
+// The depth a model uses in layered soil: the true depth in layer
+// 1, (x - layer top) + HEQ below, less the ground-surface coordinate when
+// layer 1 ends above the coordinate origin.
+double EQUIVALENT_MODEL_DEPTH(RUN& run, const PILE_WORK& w, const PY_NODE& n);
+// True when the equivalent depth of the node's layer must be computed now,
+// and S, the layer integrals of the layers above.
+bool HEQ_NEEDED(const RUN& run, const PILE_WORK& w, const PY_NODE& n, double& S);
+void HEQ_STORE(RUN& run, const PILE_WORK& w, const PY_NODE& n, double h);
+// The usual layer-integral term: h * pu_N for every node but the first of a
+// lower layer, with the part between the ground surface and the head first
+// in layer 1 (pu_init).
+void PUSUM_STANDARD(const RUN& run, PILE_WORK& w, const PY_NODE& n, double pu_n, double pu_init);
+// Running trapezoid average of a value over the nodes of a layer.
+double LAYER_AVERAGE(RUN& run, const PY_NODE& n, double value);
+
+// Equivalent depth for a piecewise-linear ultimate resistance: shallow
+// integral I(zt), deep resistance, and the quadratic a h^2 + B h = S.
+double HEQ_CLOSED(double S, double zt, double I_zt, double pu_deep, double a, double B);
+// Stepped equivalent depth: nsteps of zt / nsteps, integrand pu(z) at the
+// step end, extrapolated beyond zt with pu_deep.
+template <class PU>
+double HEQ_STEPPED(double S, double zt, int nsteps, PU pu, double pu_deep) {
+  if (!(zt > 0.0)) zt = 0.0;
+  const double dz = zt / nsteps;
+  double integral = 0.0;
+  if (dz > 0.0) {
+    for (int i = 1; i <= nsteps; ++i) {
+      const double z = dz * i;
+      const double inc = pu(z) * dz;
+      if (integral + inc > S) return (z - dz) + (S - integral) / inc * dz;
+      integral += inc;
+    }
+  }
+  if (!(pu_deep > 0.0)) return zt;  // no deeper resistance to match: stop at zt
+  return zt + (S - integral) / pu_deep;
+}
+
+// --- The models. PREPARE_* look up the properties, compute the curve
+// constants and add the node's layer-integral term; a nonzero return ends
+// the layer walk. P_* give p at a deflection (without the group factors
+// except where the model folds them in). Defined in py_clay.cpp,
+// py_sand.cpp and py_rock.cpp.
+int PREPARE_SOFT_CLAY(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c);
+int PREPARE_STIFF_CLAY_FREE_WATER(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c);
+int PREPARE_STIFF_CLAY_NO_WATER(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c);
+int PREPARE_SAND(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c);
+int PREPARE_API_SAND(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c);
+int PREPARE_LIQUEFIED_SAND(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c,
+                           const PY_FACTORS& f);
+int PREPARE_WEAK_ROCK(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c);
+int PREPARE_VUGGY_LIMESTONE(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c,
+                            const PY_FACTORS& f);
+int PREPARE_SILT(RUN& run, PILE_WORK& w, const PY_NODE& n, PY_CURVE& c);
+
+double P_SOFT_CLAY(const PY_CURVE& c, double y);
+double P_STIFF_CLAY_FREE_WATER(const PY_CURVE& c, double y);
+double P_STIFF_CLAY_NO_WATER(const PY_CURVE& c, double y);
+double P_SAND_SHAPE(const PY_CURVE& c, double y);  // sand and silt
+double P_API_SAND(const PY_CURVE& c, double y);
+double P_LIQUEFIED_SAND(const PY_CURVE& c, double y);
+double P_WEAK_ROCK(const PY_CURVE& c, double y);
+double P_VUGGY_LIMESTONE(const PY_CURVE& c, double y);
+
+// p of a prepared curve at deflection y >= 0.
+double PY_CURVE_P(const PY_CURVE& c, double y);
+// The 17 default deflections of a prepared curve; returns 17.
+int PY_DEFAULT_DEFLECTIONS(const RUN& run, const PY_CURVE& c, double* y);
+// Report header (and plot-file depth record) of a tabulated curve.
+void PY_CURVE_HEADER(RUN& run, const PY_NODE& n, const PY_CURVE& c, const PY_FACTORS& f);
+// One tabulated point to the report and the plot file.
+void PY_CURVE_ROW(RUN& run, const PY_CURVE& c, double y, double p);
+
+// The sand wedge quantities at friction angle phi with the run's pi.
+struct PY_WEDGE {
+  double phi, tanphi, alpha, beta, tana, tanb, sinb, cosa, K0, Ka, Kp;
+  double C1, C2, C3;
 };
+PY_WEDGE WEDGE_OF(double phi, double pi);
+double SAND_PST(const PY_WEDGE& q, double gamma, double b, double z);
+double SAND_PSD(const PY_WEDGE& q, double gamma, double b, double zf);
+double SAND_TABLE_A(bool cyclic, double zb);
+double SAND_TABLE_B(bool cyclic, double zb);
+// The constants of the four-segment sand curve from pu, pm and Esi.
+void SAND_SHAPE(PY_CURVE& c, double pu, double pm, double esi, double z);
+// Soft-clay ultimate resistance min(3 + gamma z / c + 0.5 z / b, 9) c b (0 for c <= 0).
+double CLAY_PU(double c, double gamma, double b, double z);
 
-// The spring of a node at deflection y >= 0 (|y_j|, or |y_j - s_j| with soil
-// movement).
-PY_SPRING PY_EVALUATE(const PY_CURVE& curve, double y, const PY_FACTORS& f);
-
-// A tabulated point at deflection y: (y*Y*YD, p*P*PD). (The cap pass shows
-// the unfactored (y, PY_P).)
-struct PY_POINT {
-  double Y = 0.0;
-  double P = 0.0;
-};
-PY_POINT PY_TABLE_POINT(const PY_CURVE& curve, double y, const PY_FACTORS& f);
-
-// The default deflections of a tabulated curve. Writes PY_DEFAULT_POINTS
-// values and returns their count (0 for user curves).
-inline constexpr int PY_DEFAULT_POINTS = 17;
-int PY_DEFAULT_DEFLECTIONS(const PY_CURVE& curve, double y[PY_DEFAULT_POINTS]);
-
-// The layer integral of the ultimate resistance. The caller sets PUSUM (k)
-// to 0 at the layer's first node (NFIRST, also when that node lies above the
-// ground) and calls PY_PUSUM_ADD for every node of the layer it prepares.
-struct PY_PUSUM_NODE {
-  int LAYER = 1;            // layer number k
-  bool FIRST_NODE = false;  // node is NFIRST (k)
-  bool LAST_NODE = false;   // node is NLAST (k)
-  double H = 0.0;           // node spacing
-  double BOTTOM_GAP = 0.0;  // bottom coordinate of the layer - x of the node
-  double GROUND = 0.0;      // current ground value g
-  double LAYER1_SPAN = 0.0; // bottom of layer 1 - ground surface coordinate
-  double PILE_STEP = 0.0;   // pile length / increments of the pile property (weak rock)
-};
-void PY_PUSUM_ADD(const PY_CURVE& curve, const PY_PUSUM_NODE& node, double& pusum);
-
-// Equivalent depth of a lower layer: the depth h at which the integral of
-// the layer's ultimate resistance from 0 to h, built with the properties of
-// the layer's first node (`first`, with Z_TRUE the true depth z1 of that
-// node), equals S, the PUSUM total of the layers above. h is 0 for the
-// models that do not use an equivalent depth and for S <= 0. Returns a
-// status and sets *message when the layer has no resistance to match S.
-int PY_EQUIVALENT_DEPTH(const PY_NODE_INPUT& first, double S, const PY_RUNWIDE& rw,
-                        double& h, const char** message);
-
-// Running trapezoid average of a property over the nodes of a layer (the
-// layer average of cohesion of models 2, 3, 10 and of the rock strength of
-// model 9 in lower layers). START at the layer's first node returns v; ADD
-// at every later node returns the average from the first node down.
-struct PY_LAYER_AVERAGE {
-  double X_FIRST = 0.0;
-  double X_PREV = 0.0;
-  double V_PREV = 0.0;
-  double INTEGRAL = 0.0;
-};
-double PY_AVERAGE_START(PY_LAYER_AVERAGE& a, double x, double v);
-double PY_AVERAGE_ADD(PY_LAYER_AVERAGE& a, double x, double v);
-
-// The report block of the warnings that come with statuses 21, 28, 29 and
-// 30 (lines without their leading blanks: 7 blanks precede each, an empty
-// line precedes the block, and for 29 follows it too). Null for other codes.
-struct PY_STATUS_TEXT {
-  int COUNT;
-  const char* LINES[4];
-};
-const PY_STATUS_TEXT* PY_STATUS_LINES(int status);
-
-// User-specified p-y curves of one set, in depth order: curve i has NPTS
-// points (Y[0..NPTS-1] increasing, P[...]) at coordinate DEPTH.
-struct PY_USER_CURVE {
-  double DEPTH = 0.0;
-  int NPTS = 0;
-  const double* Y = nullptr;
-  const double* P = nullptr;
-};
-
-struct PY_USER_SPRING {
-  double ESOIL = 0.0;
-  double P = 0.0;       // factored reaction magnitude
-  double P_RAW = 0.0;   // unfactored p interpolated by depth (CAP_P)
-  bool BEYOND = false;  // the node lies below the deepest curve
-};
-
-// Spring of a node at coordinate x and deflection y from the curve set.
-// y is raised to the threshold; curves bracketing x are interpolated by
-// depth; above the first curve the first curve is used, below the last the
-// last (BEYOND set: the caller writes the "DO NOT EXTEND" line).
-PY_USER_SPRING PY_USER_EVALUATE(const PY_USER_CURVE* curves, int ncurves, double x, double y,
-                                double threshold, const PY_FACTORS& f);
+// User curves of the group's set (layer model 5): fills ESOIL, PSOIL, PMOVE
+// and CAP_P of the layer's nodes.
+int USER_CURVE_LAYER(RUN& run, PILE_WORK& w, int k);
 
 }  // namespace kestra

@@ -218,6 +218,25 @@ TEST_F(ReductionTest, CoincidentPilesAreTakenAsTouchingAndWarned) {
   EXPECT_EQ(report().find("SAME POSITION"), std::string::npos);  // not asked to warn
 }
 
+// The short forms serve the cap iteration: in 3D they read the piles in
+// place, and they repeat no warning.
+TEST_F(ReductionTest, CapIterationUpdateIsQuietAndReadsThePilesInPlace) {
+  pile(1.0, 1.0);
+  pile(1.0, 1.0);
+  pile(4.0, 1.0);
+  ASSERT_EQ(REDUCTION_FACTORS_Y(*run, 1), ST_OK);
+  ASSERT_EQ(REDUCTION_FACTORS_Z(*run, -1), ST_OK);
+  EXPECT_EQ(report().find("SAME POSITION"), std::string::npos);
+  EXPECT_NEAR(s.piles.P_FACTOR_Y[1], 0.64 * trail(3.0), 1e-12);
+  EXPECT_NEAR(s.piles.P_FACTOR_Y[3], lead(3.0) * lead(3.0), 1e-12);
+  EXPECT_NEAR(s.piles.P_FACTOR_Z[3], side(3.0) * side(3.0), 1e-12);
+  REDUCTION_WORK work;
+  ASSERT_EQ(REDUCTION_FACTORS_Y(*run, 1, work, true), ST_OK);
+  EXPECT_TRUE(work.U.empty());
+  EXPECT_EQ(work.COINCIDENT, 1);
+  EXPECT_NE(report().find("PILES 1 AND 2 (GROUPS 1 AND 2) STAND AT THE SAME POSITION"), std::string::npos);
+}
+
 // The working list follows the actual number of piles, beyond the 2000-group
 // table; an absurd number is refused before anything is allocated.
 TEST_F(ReductionTest, PileListIsSizedByTheActualCount) {

@@ -289,6 +289,20 @@ TEST(BadInput, ReferencesToThingsThatDoNotExist) {
          p.tail = "MOMENT CURVATURE\n1\n1 1\n0.0\n2 2\n0 0\n1E6 1E-4\n";
        },
        ST_DECK_REFERENCE, {"refers to moment-curvature set 2 (SET_NLEI_Y)"}},
+      {"user p-y curve set",
+       [](DECK_PARTS& p) {
+         p.control = "1 2 0 0 1 0 0 0 0 0 0 0 0 0 0 0\n";
+         p.arrangement.replace(p.arrangement.find("2 2 1 0 0 0"), 11, "2 2 1 2 0 0");
+         p.tail = "USER P-Y CURVES\n1\n0 1\n10.0\n2\n0 0\n100 1\n";
+       },
+       ST_DECK_REFERENCE, {"pile group 1 refers to p-y curve set 2"}},
+      {"user load-settlement curve",
+       [](DECK_PARTS& p) {
+         p.control = "1 2 0 0 0 1 0 0 0 0 0 0 0 0 0 0\n";
+         p.arrangement.replace(p.arrangement.find("2 2 1 0 0 0"), 11, "2 2 1 0 3 0");
+         p.tail = "USER LOAD-SETTLEMENT CURVES\n1\n0 2\n0 0\n100 1\n";
+       },
+       ST_DECK_REFERENCE, {"pile group 1 refers to load-settlement curve 3"}},
       {"pile group of a p-y curve to print",
        [](DECK_PARTS& p) {
          p.control = "1 2 0 0 0 0 0 0 0 0 1 0 0 0 0 0\n";

@@ -66,7 +66,7 @@ ECHO echo_of(const std::string& deck_name) {
   } else {
     SET_ENTRY_VALUES(*run);
     e.status = READ_INPUT(*run);
-    if (e.status == ST_OK) e.status = ECHO_INPUT(*run);
+    if (e.status == ST_OK) e.status = ECHO_TABLES(*run);
   }
   e.report = file_text(run->files.fp[F_REPORT]);
   e.runtime = file_text(run->files.fp[F_RUNTIME]);

@@ -1,0 +1,131 @@
+// State of the analysis in progress, kept in the model store (STORE::an):
+// the current analysis controls copied from the load case or combination,
+// the cap displacement and load fraction, the pass and phase flags, the
+// failure-warning counters of the pile-head response, the per-pile
+// direction cosines, the working arrays of the pile being evaluated, the
+// passive resistance of an embedded cap for the output, the pile-results
+// table of the last printing pass, the result column headings and the cap
+// and head envelopes. Vectors of six cap slots are 1-based (entry 0 unused):
+// 1..3 displacement (force) X, Y, Z, 4..6 rotation (moment) about X, Y, Z.
+#pragma once
+
+#include <array>
+
+#include "engine/limits.h"
+#include "input/load_data.h"
+#include "input/pile_data.h"
+#include "pile/pile_work.h"
+
+namespace kestra {
+
+using VEC6 = std::array<double, 7>;                // 1-based slots 1..6
+using MAT6 = std::array<std::array<double, 7>, 7>;  // 1-based [row][column]
+
+// Columns of the pile-results table.
+inline constexpr int RESULT_COLUMNS = 25;
+static_assert(RESULT_COLUMNS == OUTPUT_FLAGS, "one selection flag per results column");
+
+// The controls of the case or combination being analysed.
+struct CURRENT_CONTROLS {
+  int MAXIT_CAP = 0;
+  int MAXIT_PILE = 0;
+  double TOL_CAP = 0.0;
+  double TOL_PILE = 0.0;
+  double LOAD_INCREMENT = 0.0;
+  double MIN_INCREMENT = 0.0;
+  int USE_ALT_TOL = 0;
+  double ALT_TOL_DISP = 0.0;
+  double ALT_TOL_ROT = 0.0;
+  int AXIAL_VARIATION = 0;      // > 0: the axial load varies along the piles
+  int PRINT_OPTION = 0;
+  int PRINT_EVERY = 1;          // node step, at least 1
+  int LOADING = 0;
+  double NCYCLES = 0.0;
+  int STIFFNESS_DATA = 0;       // 0 for combinations
+  int STIFF_TABLES = 0;
+  int STIFF_DIAGONAL = 0;
+  int NLEVELS = 0;
+  double BENDING_RF = 1.0;      // 1.0 for load cases
+  double SHEAR_RF = 1.0;
+  std::array<int, OUTPUT_FLAGS + 1> OUTPUT_SELECT{};  // 1-based
+};
+
+// Column headings of the pile-results table (10 characters each,
+// NUL-terminated) and the fields of the first column.
+struct RESULT_HEADINGS {
+  char LINE1[RESULT_COLUMNS + 1][11] = {};
+  char LINE2[RESULT_COLUMNS + 1][11] = {};
+  char UNITS[RESULT_COLUMNS + 1][11] = {};
+  char FIRST_REPORT[4][11] = {};   // heading line 1, 2, units, asterisks
+  char FIRST_SUMMARY[4][7] = {};
+};
+
+// Running envelopes of the cap results and of the pile-head results over the
+// printed analyses of one group (load cases, then combinations).
+struct ENVELOPES {
+  int COUNT = 0;                   // analyses entered since the last reset
+  VEC6 LOAD_MAX{}, LOAD_MIN{};     // EQ_LOAD
+  VEC6 DISP_MAX{}, DISP_MIN{};     // cap displacement U
+  // Per pile, the global head displacements (1..6) and forces (7..12).
+  PILE_ARRAY<std::array<double, 13>> HEAD_MAX{};
+  PILE_ARRAY<std::array<double, 13>> HEAD_MIN{};
+  PILE_ARRAY<int> HEAD_SEEN{};     // 1 once the pile has entered the envelope
+};
+
+struct ANALYSIS {
+  CURRENT_CONTROLS cur;
+
+  // Case or combination in progress (for messages and the output).
+  int CURRENT = 0;                 // case or combination number
+  int COUNT = 0;                   // NLC or NCOMB
+  int IN_COMBINATIONS = 0;         // 1 while load combinations are analysed
+  int PRINTED = 0;                 // analyses printed in the current group (cases, then combinations)
+
+  // Flags.
+  int PASS_FLAG = 0;               // pile solutions: 0 solve, 1 printing pass, 2 equivalent stiffness
+  int STIFF_PASS = 0;              // > 0 during a stiffness pass (progress wording)
+  int STIFF_DOF = 0;               // degree of freedom of the stiffness pass
+  int STIFF_NDOF = 0;
+  int NLEI_UPDATE_ERROR = 0;       // raised by the nonlinear bending stiffness update
+
+  // Cap solution.
+  VEC6 U{};                        // cap displacement at the origin; while a pile is
+                                   // evaluated, that pile's head displacement
+  VEC6 TOTAL_LOAD{};               // the full load of the analysis
+  VEC6 SAVED_LOAD{};
+  double TCUR = 0.0;               // load fraction sought
+  double FRACTION = 0.0;           // last converged load fraction
+  int CAP_ITERATIONS = 0;          // iteration counter of the step ("NUMBER OF GLOBAL ITERATIONS")
+  int CAP_ITERATIONS_TOTAL = 0;    // iterations of all steps of the last cap solution
+  int OUTCOME = 0;                 // 0 ok, 1 piles did not close, 2 singular, 3 pile failure warnings
+  int NO_CLOSURE_SEEN = 0;         // first nonzero no-closure flag of the piles since the last reset
+
+  // Pile-head response: failure recording and counters.
+  int WARN_RECORDING = 0;
+  int N_FAIL_BEARING = 0;
+  int N_FAIL_PULLOUT = 0;
+  int N_FAIL_TORSION = 0;
+
+  // Transformations of the last pile passed to PILE_TRANSFORM.
+  MAT6 B{}, A{}, D{}, C{};
+  PILE_ARRAY<double> COS_A{}, SIN_A{}, COS_B{}, SIN_B{};
+
+  // Passive resistance of an embedded cap, for the output.
+  double PASSIVE_Y = 0.0;          // |force along Y| (2D: the signed force)
+  double PASSIVE_Z = 0.0;          // |force along Z|
+  double PASSIVE_POS = 0.0;        // position of the resultant
+
+  // The pile being evaluated.
+  PILE_WORK work;
+
+  // Pile results of the last printing pass: column k (1..25), entry NODE(m).
+  std::array<NODE_VALUES, RESULT_COLUMNS + 1> RESULTS_TABLE{};
+  VEC6 HEAD_LOCAL_DISP{}, HEAD_LOCAL_FORCE{}, HEAD_GLOBAL_DISP{}, HEAD_GLOBAL_FORCE{};
+  double HEAD_STRESS = 0.0;
+  VEC6 HEAD_FORCE_SUM_2D{};        // 2D: running sums of the global head forces (slots 1..3)
+
+  RESULT_HEADINGS headings;
+  ENVELOPES env;
+};
+
+}  // namespace kestra
