@@ -38,12 +38,12 @@ int SLAB_RUN_LIST(RUN& run);
 
 // Writes the run list, then the slab deck and the keyword model file of the
 // cap's plate for the applied load EQ_LOAD, with the load-stepping values of
-// the current load case or combination k (LOAD_INCREMENT, MIN_INCREMENT,
-// MAXIT_CAP, TOL_CAP). Returns 0; ST_DECK_RANGE (fatal message) when the
+// the load case or combination in progress (STORE::an.cur: LOAD_INCREMENT,
+// MIN_INCREMENT, MAXIT_CAP, TOL_CAP). Returns 0; ST_DECK_RANGE (fatal message) when the
 // flexible-cap data cannot form a plate (no elements, a cap dimension or the
 // modulus not positive, Poisson's ratio outside (-1, 1)); ST_OUTPUT_FILE when
 // a file cannot be written.
-int SLAB_GENERATE(RUN& run, const LOAD_CONTROLS& k);
+int SLAB_GENERATE(RUN& run);
 
 // What one plate analysis leaves for its caller and its tests.
 struct PLATE_OUTCOME {
@@ -75,6 +75,13 @@ int PLATE_ANALYSIS_DECK(FILE* deck, const char* deck_label, const SLAB_FILES& f,
 // summary file, the history to the plot file, the trace to the cap trace
 // file (when open) and the short console lines to the runtime file.
 int PLATE_ANALYSIS(RUN& run, SLAB_PILE_LINK* piles);
+
+// The piles of the run as the plate analysis sees them: the pile-head
+// response and stiffness of the 3D group (group/pile_head.h) at pile point
+// i = pile i, and the printing-pass flag STORE::an.PASS_FLAG. A pile point
+// numbered beyond NPILES couples nothing (status ST_DECK_REFERENCE, counted
+// as a pile failure).
+SLAB_PILE_LINK SLAB_PILES_OF(RUN& run);
 
 // The flexible cap of FLEX_CAP = 1 or >= 3 for the current load case or
 // combination: two plot-file records (plot_stage; then NPILES, plot_count + 1

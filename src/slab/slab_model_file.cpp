@@ -64,8 +64,9 @@ int SLAB_RUN_LIST(RUN& run) {
   return 0;
 }
 
-int SLAB_GENERATE(RUN& run, const LOAD_CONTROLS& k) {
+int SLAB_GENERATE(RUN& run) {
   const STORE& s = run.store;
+  const CURRENT_CONTROLS& k = s.an.cur;
   const auto& p = s.piles;
   const int NY = p.SLAB_NY, NZ = p.SLAB_NZ;
   const double L = p.CAP_LENGTH, W = SLAB_WIDTH(s), t = p.CAP_THICKNESS;

@@ -9,6 +9,7 @@
 
 #include "engine/run.h"
 #include "engine/status.h"
+#include "group/group_fixture.h"
 #include "slab/plate_elements.h"
 #include "slab/slab.h"
 #include "slab_test_util.h"
@@ -341,7 +342,7 @@ TEST(SlabAnalysis, FlexibleCapOfARun) {
   n[F_SUMMARY] = "cap.sum";
   n[F_PLOT] = "cap.plt";
   n[F_RUNTIME] = "cap.run";
-  LOAD_CONTROLS k;
+  auto& k = run->store.an.cur;
   k.LOAD_INCREMENT = 0.5;
   k.MIN_INCREMENT = 0.05;
   k.MAXIT_CAP = 30;
@@ -350,7 +351,7 @@ TEST(SlabAnalysis, FlexibleCapOfARun) {
   piles.k = {2.0e5, 1.0e4, 1.0e4, 1.0e5, 1.0e5, 1.0e5};
   auto link = piles.link();
   int st = kestra_test::in_directory(dir, [&] {
-    int s = SLAB_GENERATE(*run, k);
+    int s = SLAB_GENERATE(*run);
     if (s) return s;
     run->files.fp[F_REPORT] = std::fopen("cap.out", "w");
     run->files.fp[F_SUMMARY] = std::fopen("cap.sum", "w");
@@ -396,3 +397,80 @@ TEST(SlabAnalysis, FlexibleCapOfARun) {
   for (int i = 0; i < 6; ++i) EXPECT_NEAR(sum[i], -EQ[i + 1], i < 3 ? 1e-3 : 0.05) << "slot " << i + 1;
 }
 
+
+TEST(SlabAnalysis, CapOnPileSolutionsBalancesTheLoad) {
+  // Four vertical piles solved as beam-columns on linear soil springs under
+  // a flexible cap: the pile-head forces the plate converged to balance the
+  // applied load, and the printing pass evaluated every pile once.
+  auto dir = kestra_test::scratch_dir("slab_cap_on_piles");
+  auto run = kestra_test::make_group({{0, -2, -1}, {0, 2, -1}, {0, -2, 1}, {0, 2, 1}});
+  auto& p = run->store.piles;
+  p.CAP_LENGTH = 6.0;
+  p.CAP_WIDTH_GIVEN = p.CAP_WIDTH = 4.0;
+  p.CAP_THICKNESS = 1.0;
+  p.SLAB_NY = 6;
+  p.SLAB_NZ = 4;
+  p.SLAB_E = 3.0e7;
+  p.SLAB_NU = 0.2;
+  run->store.an.cur.TOL_CAP = 1.0E-8;
+  run->store.loads.EQ_LOAD = {0, 1000.0, 50.0, 0.0, 0.0, 200.0, 0.0};
+  auto& n = run->files.name;
+  n[F_INPUT] = "cap.in";
+  n[F_REPORT] = "cap.out";
+  n[F_SUMMARY] = "cap.sum";
+  n[F_PLOT] = "cap.plt";
+  n[F_RUNTIME] = "cap.run";
+  // The run's piles, watched: the last force of every pile is kept.
+  struct WATCH {
+    SLAB_PILE_LINK piles;
+    std::map<int, SLAB_VEC6> force;
+    int printed = 0;
+  } watch{SLAB_PILES_OF(*run), {}, 0};
+  SLAB_PILE_LINK link;
+  link.CTX = &watch;
+  link.STIFFNESS = [](void* c, int i, const SLAB_VEC6& u, SLAB_MAT6& K) {
+    auto* w = static_cast<WATCH*>(c);
+    return w->piles.STIFFNESS(w->piles.CTX, i, u, K);
+  };
+  link.RESPONSE = [](void* c, int i, const SLAB_VEC6& u, SLAB_VEC6& F) {
+    auto* w = static_cast<WATCH*>(c);
+    const int st = w->piles.RESPONSE(w->piles.CTX, i, u, F);
+    w->force[i] = F;
+    if (static_cast<RUN*>(w->piles.CTX)->store.an.PASS_FLAG == 1) ++w->printed;
+    return st;
+  };
+  link.SET_PRINT_PASS = [](void* c, int flag) {
+    auto* w = static_cast<WATCH*>(c);
+    w->piles.SET_PRINT_PASS(w->piles.CTX, flag);
+  };
+  const int st = kestra_test::in_directory(dir, [&] {
+    int s = SLAB_GENERATE(*run);
+    if (s) return s;
+    for (int role : {F_REPORT, F_SUMMARY, F_PLOT, F_RUNTIME})
+      run->files.fp[role] = std::fopen(run->files.name[role].c_str(), "w");
+    s = FLEX_CAP_SOLVE(*run, link, 1, 0);
+    for (int role : {F_REPORT, F_SUMMARY, F_PLOT, F_RUNTIME}) {
+      std::fclose(run->files.fp[role]);
+      run->files.fp[role] = nullptr;
+    }
+    return s;
+  });
+  ASSERT_EQ(st, 0) << kestra_test::read_file(dir / "cap.out");
+  EXPECT_EQ(link.FAILURES, 0);
+  EXPECT_EQ(watch.printed, 4);
+  EXPECT_EQ(run->store.an.PASS_FLAG, 0);
+  SLAB_VEC6 sum{};
+  for (const auto& [pile, F] : watch.force) {
+    const double X = p.PILE_X[pile], Y = p.PILE_Y[pile], Z = p.PILE_Z[pile];
+    for (int i = 0; i < 3; ++i) sum[i] += F[i];
+    sum[3] += F[3] + Y * F[2] - Z * F[1];
+    sum[4] += F[4] + Z * F[0] - X * F[2];
+    sum[5] += F[5] + X * F[1] - Y * F[0];
+  }
+  const auto& EQ = run->store.loads.EQ_LOAD;
+  for (int i = 0; i < 6; ++i) EXPECT_NEAR(sum[i], -EQ[i + 1], 1e-3 * 1000.0) << "slot " << i + 1;
+  // The piles share the vertical load, those under the moment about Y
+  // (at Z = -1 and Z = 1) unequally.
+  EXPECT_LT(watch.force[1][0], 0.0);
+  EXPECT_NE(watch.force[1][0], watch.force[3][0]);
+}

@@ -52,16 +52,13 @@ std::unique_ptr<RUN> cap_run(int ny, int nz) {
   n[F_PLOT] = "cap.plt";
   n[F_RUNTIME] = "cap.run";
   run->store.loads.EQ_LOAD = {0, 100.0, 20.0, -30.0, 0.0, 40.0, 50.0};
-  return run;
-}
-
-LOAD_CONTROLS controls() {
-  LOAD_CONTROLS k;
+  // Load stepping of the load case in progress.
+  auto& k = run->store.an.cur;
   k.LOAD_INCREMENT = 0.25;
   k.MIN_INCREMENT = 0.01;
   k.MAXIT_CAP = 40;
   k.TOL_CAP = 1.0E-5;
-  return k;
+  return run;
 }
 
 std::vector<double> numbers(const std::string& line) {
@@ -97,7 +94,7 @@ TEST(SlabModelFile, OneElementMeshRunListAndKeywordFile) {
   auto dir = scratch_dir("slab_one_element");
   auto run = cap_run(1, 1);
   write_file(dir / "cap.in", "THE INPUT DATA\n");
-  ASSERT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run, controls()); }), 0);
+  ASSERT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run); }), 0);
   EXPECT_EQ(read_file(dir / "cap.in"), "THE INPUT DATA\n");  // never overwritten
 
   const auto list = read_lines(dir / "gslab.dat");
@@ -154,7 +151,7 @@ TEST(SlabModelFile, OneElementMeshRunListAndKeywordFile) {
 TEST(SlabModelFile, TwoElementNumbering) {
   auto dir = scratch_dir("slab_two_elements");
   auto run = cap_run(2, 1);
-  ASSERT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run, controls()); }), 0);
+  ASSERT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run); }), 0);
   const auto kw = read_lines(dir / "cap.slk");
   const auto elems = block(kw, "ELEMENT_DATA");
   ASSERT_EQ(elems.size(), 3u);  // the integration line and two elements
@@ -176,7 +173,7 @@ TEST(SlabModelFile, MomentAboutTheVerticalAxisAsPointLoads) {
     auto run = cap_run(2, 2);
     run->store.piles.CAP_THICKNESS = c.thickness;
     run->store.loads.EQ_LOAD[4] = c.mx;
-    ASSERT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run, controls()); }), 0);
+    ASSERT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run); }), 0);
     const auto loads = block(read_lines(dir / "cap.slk"), "CONCENTRATED_LOAD_DATA");
     ASSERT_EQ(loads.size(), c.records);
     const auto deck = read_lines(dir / "cap.slb");
@@ -202,7 +199,7 @@ TEST(SlabModelFile, DeckReadsBackAsAConsistentPlate) {
   auto dir = scratch_dir("slab_round_trip");
   auto run = cap_run(4, 3);
   run->store.loads.EQ_LOAD[4] = 80.0;
-  ASSERT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run, controls()); }), 0);
+  ASSERT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run); }), 0);
   FILE* deck = std::fopen((dir / "cap.slb").c_str(), "r");
   ASSERT_NE(deck, nullptr);
   FILE* listing = std::tmpfile();
@@ -253,7 +250,7 @@ TEST(SlabModelFile, PlateDataThatCannotFormAMesh) {
     auto dir = scratch_dir("slab_bad_plate");
     auto run = cap_run(2, 2);
     c.spoil(run->store.piles);
-    EXPECT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run, controls()); }), ST_DECK_RANGE);
+    EXPECT_EQ(in_directory(dir, [&] { return SLAB_GENERATE(*run); }), ST_DECK_RANGE);
     EXPECT_EQ(run->status, ST_DECK_RANGE);
     EXPECT_FALSE(std::filesystem::exists(dir / "cap.slb"));
   }
