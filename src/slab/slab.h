@@ -20,7 +20,6 @@
 #include <vector>
 
 #include "engine/run.h"
-#include "input/load_data.h"
 #include "slab/plate_elements.h"
 #include "slab/slab_model.h"
 
