@@ -13,6 +13,7 @@
 #include "group/pile_head.h"
 #include "group/reduction_factors.h"
 #include "output/results_report.h"
+#include "slab/slab.h"
 #include "soil/generate_py.h"
 
 namespace kestra {
@@ -283,8 +284,15 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
   FILE* rt = run.files[F_RUNTIME];
   FILE* trace = run.files[F_CAP_TRACE];
   flag = s.py.PY_PHASE;
-  // A flexible cap hands the load to the plate model here once it is built;
-  // until then the cap is solved as rigid.
+  // A flexible cap: the plate model takes the load in place of the rigid-cap
+  // iteration (FLEX_CAP 2 only writes the plate model files of the load).
+  if (s.ctl.FLEX_CAP > 0) {
+    if (s.ctl.FLEX_CAP == 2) return SLAB_GENERATE(run);
+    SLAB_PILE_LINK piles = SLAB_PILES_OF(run);
+    const int st = FLEX_CAP_SOLVE(run, piles, kind + 1, an.PRINTED);
+    ++an.PRINTED;
+    return st;
+  }
 
   // Set-up.
   const CURRENT_CONTROLS& c = an.cur;
