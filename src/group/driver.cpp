@@ -12,6 +12,7 @@
 #include "engine/report.h"
 #include "group/cap_solve_3d.h"
 #include "group/loads.h"
+#include "output/envelopes.h"
 #include "output/results_report.h"
 #include "soil/py_print.h"
 
@@ -44,9 +45,10 @@ void copy_controls(ANALYSIS& an, const LOAD_CONTROLS& l) {
 int stiffness_pass_count(RUN&, int) { return 0; }
 int run_stiffness_pass(RUN&, int, int) { return ST_OK; }
 
-// Envelope tables over the cases or combinations (two printing passes) and
-// the per-pile summary tables: not built yet.
-void print_envelopes(RUN&, bool) {}
+// The minimum and maximum envelopes over the cases or the combinations.
+void print_envelopes(RUN& run, bool combinations) {
+  PRINT_ENVELOPES(run, combinations ? ENV_SET_COMBS : ENV_SET_CASES);
+}
 // The curve data file (p-y, axial and torque curves of every pile): not
 // built yet.
 void write_curve_data_file(RUN&) {}
