@@ -226,7 +226,8 @@ int RUN_DRIVER(RUN& run) {
 
   // After the load cases.
   close_role(run, F_FOUND_STIFFNESS);
-  if (ld.CASE_ENVELOPE > 0) print_envelopes(run, false);
+  // Without load cases there is no set to envelope.
+  if (ld.CASE_ENVELOPE > 0 && ld.NLC > 0) print_envelopes(run, false);
 
   // Load combinations.
   an.IN_COMBINATIONS = 1;
@@ -288,7 +289,7 @@ int RUN_DRIVER(RUN& run) {
   }
 
   // After the combinations.
-  if (ld.COMB_ENVELOPE > 0) print_envelopes(run, true);
+  if (ld.COMB_ENVELOPE > 0 && ld.NCOMB > 0) print_envelopes(run, true);
   // 19. The requested p-y curves (Table N).
   if (const int st = PY_REQUEST_OUTPUT(run); st != ST_OK) return failed(run, st);
   // 20.

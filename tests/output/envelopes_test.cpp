@@ -447,4 +447,46 @@ TEST(EnvelopePrint, PrintOptionZeroLeavesThePileBlocksOutOfTheReportOnly) {
   }
 }
 
+TEST(EnvelopePrint, EmptySetsAndSkippedCases) {
+  // No cases and no combinations: no envelopes although they are asked for.
+  ENV_RUN none("env_no_cases", {});
+  none.combination();
+  none.run->store.loads.NCOMB = 0;
+  ASSERT_EQ(none.drive(), 0);
+  EXPECT_EQ(none.text(F_REPORT).find("ENV :"), std::string::npos);
+  // Every case skipped: the envelopes print the cleared store.
+  ENV_RUN skipped("env_skipped", {100.0, -50.0});
+  for (int m = 1; m <= 2; ++m) skipped.run->store.loads.CASE[m].NOT_ANALYZED = 1;
+  ASSERT_EQ(skipped.drive(), 0);
+  const auto table = skipped.lines(F_RESULTS_TABLE);
+  std::vector<double> load, disp;
+  cap_vectors(table, "LOAD CASE ENV : 2", load, disp);
+  EXPECT_EQ(load, std::vector<double>(6, 0.0));
+  EXPECT_EQ(disp, std::vector<double>(6, 0.0));
+}
+
+TEST(EnvelopePrint, SummaryTablesFollowEveryAnalysisAndEnvelope) {
+  ENV_RUN r("env_summary", {100.0, -50.0});
+  ASSERT_EQ(r.drive(), 0);
+  const std::string sum = r.text(F_SUMMARY);
+  std::size_t n = 0;
+  for (std::size_t at = sum.find("\n       * PILE TOP DISPLACEMENTS *\n"); at != std::string::npos;
+       at = sum.find("\n       * PILE TOP DISPLACEMENTS *\n", at + 1))
+    ++n;
+  EXPECT_EQ(n, 2u * 4u);  // global and local, two cases and two envelopes
+  // The vertical head force of pile 1 in case 1, as the results table file
+  // has it, read back through the extreme-values scratch file.
+  const auto table = r.lines(F_RESULTS_TABLE);
+  const auto c = block(table, "LOAD CASE :     1", 10);
+  ASSERT_EQ(c.size(), 10u);
+  const double fx = numbers(c[9])[6];
+  const auto lines = r.lines(F_SUMMARY);
+  const auto reactions = block(lines, "       * PILE TOP REACTIONS *", 5);
+  ASSERT_EQ(reactions.size(), 5u);
+  const auto row = numbers(reactions[4]);
+  ASSERT_EQ(row.size(), 7u);
+  EXPECT_EQ(row[0], 1.0);
+  EXPECT_NEAR(row[1], fx, 5e-5 * std::fabs(fx));
+}
+
 }  // namespace
