@@ -118,7 +118,9 @@ int head_slots(const RUN& run, int (&slot)[6]) {
   return 3;
 }
 
-// Results table file: "5 blanks before each group and 2 after each value".
+// One pile-top line of the results table file: the displacements, the
+// forces and the stress, each group after 5 blanks, 2 blanks after every
+// displacement and force.
 void table_file_line(FILE* t, const double* v, int base_disp, int base_force, int stress_at, const int* slot, int n) {
   for (int group : {base_disp, base_force}) {
     WRITE_BLANKS(t, 5);
