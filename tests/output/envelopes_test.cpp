@@ -48,9 +48,21 @@ void controls(LOAD_CONTROLS& c, const char* name) {
 struct ENV_RUN {
   std::unique_ptr<RUN> run;
   fs::path dir;
-  ENV_RUN(const std::string& test, const std::vector<double>& HY) {
+  ENV_RUN(const std::string& test, const std::vector<double>& HY, bool two_d = false) {
     run = kestra_test::make_group({{0, 2, 0}, {0, -2, 0}});
     STORE& s = run->store;
+    if (two_d) {
+      // Two rows in the X-Y plane, the second of two piles.
+      s.ctl.ANALYSIS_TYPE = 2;
+      PILE_DATA& p = s.piles;
+      for (int i = 1; i <= 2; ++i) {
+        p.P_FACTOR[i] = p.Y_FACTOR[i] = 1.0;
+        p.BETA[i] = 0.0;
+        p.TR_SET[i] = 0;
+        p.CONNECTZ[i] = 0;
+      }
+      p.MULTIPLICITY[2] = p.NO_OF_PILE[2] = 2;
+    }
     set_text(s.TITLE, "TWO PILES ON SPRINGS", 80);
     LOAD_DATA& ld = s.loads;
     ld.NLC = static_cast<int>(HY.size());
@@ -487,6 +499,49 @@ TEST(EnvelopePrint, SummaryTablesFollowEveryAnalysisAndEnvelope) {
   ASSERT_EQ(row.size(), 7u);
   EXPECT_EQ(row[0], 1.0);
   EXPECT_NEAR(row[1], fx, 5e-5 * std::fabs(fx));
+}
+
+TEST(EnvelopePrint, TwoDimensionalEnvelopesCarryThreeValues) {
+  ENV_RUN r("env_2d", {100.0, -50.0}, true);
+  for (int m = 1; m <= 2; ++m) r.run->store.loads.CASE[m].CONC[1].MOMENT_Z = m == 1 ? 400.0 : -800.0;
+  ASSERT_EQ(r.drive(), 0);
+  const auto table = r.lines(F_RESULTS_TABLE);
+  std::vector<double> load1, disp1, load2, disp2, lmin, dmin, lmax, dmax;
+  cap_vectors(table, "LOAD CASE :     1", load1, disp1);
+  cap_vectors(table, "LOAD CASE :     2", load2, disp2);
+  cap_vectors(table, "LOAD CASE ENV : 1", lmin, dmin);
+  cap_vectors(table, "LOAD CASE ENV : 2", lmax, dmax);
+  ASSERT_EQ(load1.size(), 3u);
+  ASSERT_EQ(lmin.size(), 3u);
+  for (std::size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(lmin[k], std::min(load1[k], load2[k])) << k;
+    EXPECT_EQ(lmax[k], std::max(load1[k], load2[k])) << k;
+    EXPECT_EQ(dmin[k], std::min(disp1[k], disp2[k])) << k;
+    EXPECT_EQ(dmax[k], std::max(disp1[k], disp2[k])) << k;
+  }
+  EXPECT_EQ(lmin[2], -800.0);
+  EXPECT_EQ(lmax[2], 400.0);
+  // Pile tops: three displacements, three forces and the stress.
+  const auto e = block(table, "LOAD CASE ENV : 2", 10);
+  ASSERT_EQ(e.size(), 10u);
+  EXPECT_EQ(numbers(e[9]).size(), 7u);
+  // The report's Table L of the envelope in the 2D headings.
+  const auto rep = r.lines(F_REPORT);
+  const auto b = block(rep, "     LOAD CASE ENV : 2", 22);
+  ASSERT_EQ(b.size(), 22u);
+  EXPECT_EQ(b[10], "             VERT. LOAD,   F    HORI. LOAD,   F    MOMENT,  F- L");
+  EXPECT_EQ(numbers(b[11]).size(), 3u);
+  EXPECT_EQ(b[11].substr(0, 8), "        ");
+  EXPECT_EQ(b[11].size(), 8 + 3 * 18u + 1);
+  // The summary rows: three values each.
+  const auto sum = r.lines(F_SUMMARY);
+  std::size_t at = 0;
+  while (at < sum.size() && sum[at] != "     LOAD CASE ENV : 2") ++at;
+  const auto rows = block(sum, "      PILE GROUP   DISP. X, L   DISP. Y, L   ROT. Z,RAD  ", 10, at);
+  ASSERT_EQ(rows.size(), 10u);
+  EXPECT_EQ(numbers(rows[2]).size(), 4u);
+  EXPECT_EQ(rows[5].substr(0, 16), "       MINIMUM  ");
+  EXPECT_EQ(numbers(rows[5].substr(16)).size(), 3u);
 }
 
 }  // namespace
