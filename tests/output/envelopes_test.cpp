@@ -544,4 +544,16 @@ TEST(EnvelopePrint, TwoDimensionalEnvelopesCarryThreeValues) {
   EXPECT_EQ(numbers(rows[5].substr(16)).size(), 3u);
 }
 
+TEST(EnvelopePrint, PrintOptionOneGivesThePileTopsWithoutTheTablesAlongThePiles) {
+  ENV_RUN r("env_print_one", {100.0, -50.0});
+  r.run->store.loads.CASE_ENV_PRINT = 1;
+  ASSERT_EQ(r.drive(), 0);
+  const std::string rep = r.text(F_REPORT);
+  const std::size_t env = rep.find("LOAD CASE ENV : 1");
+  ASSERT_NE(env, std::string::npos);
+  EXPECT_NE(rep.find("       * PILE GROUP *     2", env), std::string::npos);
+  EXPECT_NE(rep.find("THE PILE COORDINATE SYSTEM (LOCAL AXES)", env), std::string::npos);
+  EXPECT_EQ(rep.find("* EFFECTS FOR LATERALLY LOADED PILE *", env), std::string::npos);
+}
+
 }  // namespace
