@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "engine/limits.h"
 #include "input/load_data.h"
@@ -60,16 +61,36 @@ struct RESULT_HEADINGS {
   char FIRST_SUMMARY[4][7] = {};
 };
 
-// Running envelopes of the cap results and of the pile-head results over the
+// Places of the pile-head values in the head envelopes: global
+// displacements 1..6 and forces 7..12, the head stress 13, local
+// displacements 14..19 and forces 20..25 (the six-slot order of the cap in
+// each group of six; 2D uses slots 1, 2 and 6 of each).
+inline constexpr int HEAD_ENV_GLOBAL_DISP = 0, HEAD_ENV_GLOBAL_FORCE = 6, HEAD_ENV_STRESS = 13,
+                     HEAD_ENV_LOCAL_DISP = 13, HEAD_ENV_LOCAL_FORCE = 19, HEAD_ENV_VALUES = 25;
+
+// Envelope of the table along one pile: the largest and smallest value of
+// every column at nodes 0..N (entry m), with the node count and spacing of
+// the pile when it entered.
+struct PILE_TABLE_ENVELOPE {
+  int SEEN = 0;
+  int N = 0;
+  double h = 0.0;
+  std::array<std::array<double, MAX_NODES>, RESULT_COLUMNS + 1> MAX{}, MIN{};
+};
+
+// Running envelopes of the cap results and of the pile results over the
 // printed analyses of one group (load cases, then combinations).
 struct ENVELOPES {
   int COUNT = 0;                   // analyses entered since the last reset
   VEC6 LOAD_MAX{}, LOAD_MIN{};     // EQ_LOAD
   VEC6 DISP_MAX{}, DISP_MIN{};     // cap displacement U
-  // Per pile, the global head displacements (1..6) and forces (7..12).
-  PILE_ARRAY<std::array<double, 13>> HEAD_MAX{};
-  PILE_ARRAY<std::array<double, 13>> HEAD_MIN{};
+  // Per pile, the head values at the places HEAD_ENV_* + slot.
+  PILE_ARRAY<std::array<double, HEAD_ENV_VALUES + 1>> HEAD_MAX{};
+  PILE_ARRAY<std::array<double, HEAD_ENV_VALUES + 1>> HEAD_MIN{};
   PILE_ARRAY<int> HEAD_SEEN{};     // 1 once the pile has entered the envelope
+  // Per pile 1..NPILES, the tables along the piles. Sized when the first
+  // pile enters: a fixed table for the pile limit would take some 80 MB.
+  std::vector<PILE_TABLE_ENVELOPE> TABLE;
 };
 
 struct ANALYSIS {

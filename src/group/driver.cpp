@@ -14,6 +14,7 @@
 #include "group/cap_solve_3d.h"
 #include "group/loads.h"
 #include "output/curve_data_file.h"
+#include "output/envelopes.h"
 #include "output/results_report.h"
 #include "soil/py_print.h"
 
@@ -46,9 +47,10 @@ void copy_controls(ANALYSIS& an, const LOAD_CONTROLS& l) {
 int stiffness_pass_count(RUN&, int) { return 0; }
 int run_stiffness_pass(RUN&, int, int) { return ST_OK; }
 
-// Envelope tables over the cases or combinations (two printing passes) and
-// the per-pile summary tables: not built yet.
-void print_envelopes(RUN&, bool) {}
+// The minimum and maximum envelopes over the cases or the combinations.
+void print_envelopes(RUN& run, bool combinations) {
+  PRINT_ENVELOPES(run, combinations ? ENV_SET_COMBS : ENV_SET_CASES);
+}
 
 // The cap solution of the analysis type. A 2D load case or combination
 // carries its in-plane moment in slot 3, where the 2D solution reads it (and
@@ -224,7 +226,8 @@ int RUN_DRIVER(RUN& run) {
 
   // After the load cases.
   close_role(run, F_FOUND_STIFFNESS);
-  if (ld.CASE_ENVELOPE > 0) print_envelopes(run, false);
+  // Without load cases there is no set to envelope.
+  if (ld.CASE_ENVELOPE > 0 && ld.NLC > 0) print_envelopes(run, false);
 
   // Load combinations.
   an.IN_COMBINATIONS = 1;
@@ -283,7 +286,7 @@ int RUN_DRIVER(RUN& run) {
   }
 
   // After the combinations.
-  if (ld.COMB_ENVELOPE > 0) print_envelopes(run, true);
+  if (ld.COMB_ENVELOPE > 0 && ld.NCOMB > 0) print_envelopes(run, true);
   // 19. The requested p-y curves (Table N).
   if (const int st = PY_REQUEST_OUTPUT(run); st != ST_OK) return failed(run, st);
   // 20.

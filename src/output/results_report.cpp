@@ -11,38 +11,6 @@
 
 namespace kestra {
 
-void ENVELOPE_RESET(RUN& run) { run.store.an.env = ENVELOPES{}; }
-
-void ENVELOPE_CAP_UPDATE(RUN& run) {
-  ANALYSIS& an = run.store.an;
-  ENVELOPES& e = an.env;
-  const VEC6& L = run.store.loads.EQ_LOAD;
-  const bool first = e.COUNT == 0;
-  for (int k = 1; k <= 6; ++k) {
-    e.LOAD_MAX[k] = first ? L[k] : std::max(e.LOAD_MAX[k], L[k]);
-    e.LOAD_MIN[k] = first ? L[k] : std::min(e.LOAD_MIN[k], L[k]);
-    e.DISP_MAX[k] = first ? an.U[k] : std::max(e.DISP_MAX[k], an.U[k]);
-    e.DISP_MIN[k] = first ? an.U[k] : std::min(e.DISP_MIN[k], an.U[k]);
-  }
-  ++e.COUNT;
-}
-
-void ENVELOPE_HEAD_UPDATE(RUN& run, int g, const VEC6& disp, const VEC6& force) {
-  ENVELOPES& e = run.store.an.env;
-  if (g < 1 || g > MAX_PILE_ENTRIES) return;
-  const bool first = e.HEAD_SEEN[g] == 0;
-  for (int k = 1; k <= 12; ++k) {
-    const double v = k <= 6 ? disp[k] : force[k - 6];
-    e.HEAD_MAX[g][k] = first ? v : std::max(e.HEAD_MAX[g][k], v);
-    e.HEAD_MIN[g][k] = first ? v : std::min(e.HEAD_MIN[g][k], v);
-  }
-  e.HEAD_SEEN[g] = 1;
-}
-
-void ENVELOPE_TABLE_UPDATE(RUN&, int) {}
-
-void SUMMARY_PILE_TABLES(RUN&) {}
-
 namespace {
 
 void values(FILE* f, int lead, int w, int d, const double* v, int n) {
@@ -51,44 +19,40 @@ void values(FILE* f, int lead, int w, int d, const double* v, int n) {
   END_LINE(f);
 }
 
-void table_l_3d_report(RUN& run, FILE* f, bool iterations) {
+void table_l_3d_report(RUN& run, FILE* f, const VEC6& Q, const VEC6& U, int lead, int w, int d, bool iterations) {
   const STORE& s = run.store;
   const LABELS& l = s.labels;
   const std::string F4(l.FORCE_LABEL4, 4), L2(l.LENGTH_LABEL, 2), F3(l.FORCE_LABEL, 3);
   // The moment unit FORCE-LENGTH in the fields A2, A1, A3 ("LB", "S", "-IN").
   const std::string M2 = F3.substr(0, 2), M1 = F3.substr(2, 1), M3 = "-" + L2;
-  const VEC6& Q = s.loads.EQ_LOAD;
-  const VEC6& U = s.an.U;
   WRITE_F(f, "(/,/,/,5X,'* TABLE L *   COMPUTATION ON PILE CAP')");
   WRITE_F(f, "(/,/,5X,'* EQUIVALENT CONC. LOAD AT ORIGIN *')");
   WRITE_F(f, "(/,/,11X,'VERT. LOAD,',A4,4X,'HOR. LOAD Y,',A4,3X,'HOR. LOAD Z,',A4)", F4, F4, F4);
-  values(f, 5, 19, 5, &Q[1], 3);
+  values(f, lead, w, d, &Q[1], 3);
   WRITE_F(f, "(/,10X,'MOMENT X ,',A2,A1,A3,4X,'MOMENT Y,',A2,A1,A3,4X,'MOMENT Z,',A2,A1,A3)", M2, M1, M3, M2, M1, M3, M2, M1, M3);
-  values(f, 5, 19, 5, &Q[4], 3);
+  values(f, lead, w, d, &Q[4], 3);
   WRITE_F(f, "(/,/,5X,'* DISPLACEMENT OF GROUPED PILE ','FOUNDATION AT ORIGIN *')");
   WRITE_F(f, "(/,/,10X,'  VERTICAL ,',A2,6X,'HORIZONTAL Y,',A2,5X,'HORIZONTAL Z,',A2)", L2, L2, L2);
-  values(f, 5, 19, 5, &U[1], 3);
+  values(f, lead, w, d, &U[1], 3);
   WRITE_F(f, "(/,10X,'ANGLE ROT. X,',A3,4X,'ANGLE ROT. Y,',A3,4X,'ANGLE ROT. Z,',A3)", "RAD", "RAD", "RAD");
-  values(f, 5, 19, 5, &U[4], 3);
+  values(f, lead, w, d, &U[4], 3);
   if (iterations) WRITE_F(f, "(/,/,10X,'NUMBER OF GLOBAL ITERATIONS = ',I4)", s.an.CAP_ITERATIONS);
 }
 
-void table_l_2d_report(RUN& run, FILE* f, bool iterations) {
+void table_l_2d_report(RUN& run, FILE* f, const VEC6& Q, const VEC6& U, int lead, int w, int d, bool iterations) {
   const STORE& s = run.store;
   const LABELS& l = s.labels;
   const std::string F4(l.FORCE_LABEL4, 4), L2(l.LENGTH_LABEL, 2), F3(l.FORCE_LABEL, 3);
   // The moment unit FORCE-LENGTH in the fields A2, A1, A3 ("LB", "S", "-IN").
   const std::string M2 = F3.substr(0, 2), M1 = F3.substr(2, 1), M3 = "-" + L2;
-  const VEC6& Q = s.loads.EQ_LOAD;
-  const VEC6& U = s.an.U;
   const double q[3] = {Q[1], Q[2], Q[6]}, u[3] = {U[1], U[2], U[6]};
   WRITE_F(f, "(/,/,/,5X,'* TABLE L *   COMPUTATION ON PILE CAP')");
   WRITE_F(f, "(/,/,5X,'* EQUIVALENT CONC. LOAD AT ORIGIN *')");
   WRITE_F(f, "(/,13X,'VERT. LOAD,',A4,4X,'HORI. LOAD,',A4,4X,'MOMENT,',A2,A1,A3)", F4, F4, M2, M1, M3);
-  values(f, 10, 18, 5, q, 3);
+  values(f, lead, w, d, q, 3);
   WRITE_F(f, "(/,/,5X,'* DISPLACEMENT OF GROUPED PILE ','FOUNDATION AT ORIGIN *')");
   WRITE_F(f, "(/,16X,'VERTICAL,',A2,6X,'HORIZONTAL,',A2,5X,'ROTATION,',A3)", L2, L2, "RAD");
-  values(f, 10, 18, 5, u, 3);
+  values(f, lead, w, d, u, 3);
   if (iterations) WRITE_F(f, "(/,/,10X,'NUMBER OF ITERATIONS = ',I3)", s.an.CAP_ITERATIONS);
 }
 
@@ -103,7 +67,12 @@ void WRITE_TABLE_L(RUN& run) {
   const VEC6& Q = s.loads.EQ_LOAD;
   const VEC6& U = s.an.U;
   FILE* rep = run.files[F_REPORT];
-  if (rep) (three_d ? table_l_3d_report : table_l_2d_report)(run, rep, true);
+  if (rep) {
+    if (three_d)
+      table_l_3d_report(run, rep, Q, U, 5, 19, 5, true);
+    else
+      table_l_2d_report(run, rep, Q, U, 10, 18, 5, true);
+  }
   if (FILE* rt = run.files[F_RUNTIME]) {
     WRITE_F(rt, "(/,10X,'NUMBER OF GLOBAL ITERATIONS = ',I4,/)", s.an.CAP_ITERATIONS);
     COMMIT_RUNTIME(run);
@@ -134,7 +103,25 @@ void WRITE_TABLE_L(RUN& run) {
       values(ss, 7, 15, 5, u, 3);
     }
   }
-  if (FILE* sum = run.files[F_SUMMARY]) (three_d ? table_l_3d_report : table_l_2d_report)(run, sum, false);
+  if (FILE* sum = run.files[F_SUMMARY]) {
+    if (three_d)
+      table_l_3d_report(run, sum, Q, U, 5, 19, 5, false);
+    else
+      table_l_2d_report(run, sum, Q, U, 10, 18, 5, false);
+  }
+  WRITE_TABLE_L_RESULTS_FILE(run, Q, U);
+}
+
+void WRITE_TABLE_L_LINES(RUN& run, FILE* f, const VEC6& Q, const VEC6& U, int lead, int w, int d) {
+  if (!f) return;
+  if (run.store.ctl.ANALYSIS_TYPE == 3)
+    table_l_3d_report(run, f, Q, U, lead, w, d, false);
+  else
+    table_l_2d_report(run, f, Q, U, lead, w, d, false);
+}
+
+void WRITE_TABLE_L_RESULTS_FILE(RUN& run, const VEC6& Q, const VEC6& U) {
+  const bool three_d = run.store.ctl.ANALYSIS_TYPE == 3;
   if (FILE* t = run.files[F_RESULTS_TABLE]) {
     const int n = three_d ? 6 : 3;
     const double q2[3] = {Q[1], Q[2], Q[6]}, u2[3] = {U[1], U[2], U[6]};
