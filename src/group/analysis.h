@@ -100,6 +100,9 @@ struct ANALYSIS {
   double TARGET_TOL = 1.0;
   double TARGET_COMPUTED = 0.0;
   MAT6 LAST_K{};
+  int TARGET_CARRY_SET = 0;        // the first (displacement, factor) pair of the case is kept
+  double TARGET_CARRY_D = 0.0;
+  double TARGET_CARRY_F = 0.0;
   VEC6 LOAD_OUT{}, DISP_OUT{};     // final load and displacement of the last stiffness-pass solution
   int NLEI_UPDATE_ERROR = 0;       // raised by the nonlinear bending stiffness update
 

@@ -39,4 +39,9 @@ double NEXT_FACTOR(double* D, double* F, int n, double T);
 void CONDENSED_HEAD_STIFFNESS(bool three_d, int N, double h, const double* s, const double* ei1, const double* ei2,
                               double P, bool geometric, MAT6& K);
 
+// The connection of the pile head in one plane applied to the head stiffness
+// S (n slots): rotation slot r, lateral slot l, connection code (1 pinned,
+// 2 fixed, 3 rotational restraint k; 3 with k = 0 is pinned).
+void HEAD_CONNECTION(MAT6& S, int n, int code, double k, int r, int l);
+
 }  // namespace kestra

@@ -378,14 +378,19 @@ int STIFFNESS_SOLVE_CAP(RUN& run, int m) {
   const std::string& name = run.files.name[F_PILE_STIFFNESS];
   if (!name.empty()) ps = std::fopen(name.c_str(), "w");
   if (ps) WRITE_F(ps, "('LOAD CASE : ',I5)", m);
+  const int st = STIFFNESS_CAP_SOLUTION(run);
+  if (ps) std::fclose(ps);
+  ps = nullptr;
+  return st;
+}
+
+int STIFFNESS_CAP_SOLUTION(RUN& run) {
   int flag = 0;
-  VEC6 load, disp;
+  VEC6 load{}, disp{};
   int st = ST_OK;
   if (run.store.ctl.ANALYSIS_TYPE == 3) st = CAP_SOLVE_3D(run, 0, flag, load, disp);
   run.store.an.LOAD_OUT = load;
   run.store.an.DISP_OUT = disp;
-  if (ps) std::fclose(ps);
-  ps = nullptr;
   return st;
 }
 

@@ -48,6 +48,10 @@ void FLEXIBILITY_RECORDS(RUN& run, const char* failure, const VEC6& F, const VEC
 // kept in STORE::an.LOAD_OUT and DISP_OUT. Returns the run status.
 int STIFFNESS_SOLVE_CAP(RUN& run, int m);
 
+// The cap solution of the analysis type alone (load case wording), its final
+// load and displacement kept as above.
+int STIFFNESS_CAP_SOLUTION(RUN& run);
+
 // The ten default levels: 0.1, then log10(2) .. log10(10).
 void DEFAULT_LEVELS(double* levels);
 

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "group/driver.h"
+#include "group/foundation_stiffness.h"
 #include "group/group_fixture.h"
 #include "group/pile_head.h"
 #include "output/headings.h"
@@ -77,7 +78,7 @@ struct STIFF_RUN {
       std::snprintf(file, sizeof file, "f%02d.txt", role);
       run->files.name[role] = (dir / file).string();
     }
-    for (int role : {F_REPORT, F_SUMMARY, F_RUNTIME, F_CASE_RESULTS, F_RESULTS_TABLE, F_CAP_TRACE})
+    for (int role : {F_REPORT, F_SUMMARY, F_RUNTIME, F_CASE_RESULTS, F_RESULTS_TABLE, F_CAP_TRACE, F_NODE_RESULTS})
       run->files.fp[role] = std::fopen(run->files.name[role].c_str(), "w");
     run->files.fp[F_SUMMARY_SCRATCH] = std::fopen(run->files.name[F_SUMMARY_SCRATCH].c_str(), "w+");
   }
@@ -324,4 +325,204 @@ TEST(Stiffness, FailedLevelRecordsTheUnitColumn) {
   EXPECT_EQ(flex[0].k, 3);
   EXPECT_EQ(flex[0].f, (std::vector<double>{0, 1, 0, 0, 0, 0}));
   EXPECT_EQ(kestra_test::read_file(dir / "cr.txt"), "    3 NO CONVERGENCE ON PILE CAP\n");
+}
+
+namespace {
+
+// The equivalent stiffness matrix of point p from the results table file
+// (the rows after the displacement of the cap at that point).
+std::vector<std::vector<double>> origin_matrix(const std::string& tab, int p, int n = 6) {
+  char key[48];
+  std::snprintf(key, sizeof key, "        1   N:%5d", p);
+  std::size_t at = tab.find(key);
+  if (at == std::string::npos) return {};
+  at = tab.find("* DISPLACEMENT OF PILE CAP AT ORIGIN *", at);
+  if (at == std::string::npos) return {};
+  at = tab.find('\n', at);
+  at = tab.find('\n', at + 1);
+  std::istringstream in(tab.substr(at + 1));
+  std::vector<std::vector<double>> K(n, std::vector<double>(n));
+  for (int r = 0; r < n; ++r) {
+    int row;
+    in >> row;
+    for (int c = 0; c < n; ++c) in >> K[r][c];
+  }
+  return K;
+}
+
+}  // namespace
+
+// The twelve parameters after the levels: basis, target degree of freedom,
+// six targets, tolerance, iterations, geometric switch, axial-load switch.
+void set_points(LOAD_CASE& c, std::vector<double> levels, std::vector<double> prm) {
+  c.STIFFNESS_DATA = 11;
+  c.NLEVELS = static_cast<int>(levels.size() + prm.size());
+  int k = 0;
+  for (double v : levels) c.LEVELS[++k] = v;
+  for (double v : prm) c.LEVELS[++k] = v;
+}
+
+// Load basis at two levels: two single analyses at half and full load, each
+// followed by its matrix; on linear springs the secant model of the piles is
+// the tangent of the linear response.
+TEST(FoundationStiffness, LoadBasisMatchesTheTangentOfTheLinearResponse) {
+  STIFF_RUN d("foundation_load_basis", FULL_LOAD, {});
+  set_points(d.run->store.loads.CASE[1], {0.5, 1.0}, {});
+  ASSERT_EQ(d.drive(), 0);
+  const std::string tab = d.text(F_RESULTS_TABLE);
+  MAT6 T;
+  ASSERT_EQ(CAP_STIFFNESS(*d.run, VEC6{}, T), 0);
+  for (int p = 1; p <= 2; ++p) {
+    const auto K = origin_matrix(tab, p);
+    ASSERT_EQ(K.size(), 6u) << p;
+    // The axial and twist terms are the read-back head stiffnesses.
+    EXPECT_NEAR(K[0][0], 4.0 * kestra_test::KA, 1.0E-6 * 4.0 * kestra_test::KA);
+    for (int r = 1; r <= 6; ++r)
+      for (int c = 1; c <= 6; ++c)
+        EXPECT_NEAR(K[r - 1][c - 1], -T[r][c], 0.01 * std::sqrt(std::fabs(T[r][r] * T[c][c])))
+            << "point " << p << " K(" << r << "," << c << ")";
+  }
+  // Half, then the full load.
+  EXPECT_NE(tab.find("        1   N:    1  FACTOR :    0.5000\n       * EQUIVALENT CONC. LOAD AT ORIGIN *\n"
+                     "        2000.00000        50.0000000"),
+            std::string::npos);
+  EXPECT_NE(tab.find("        1   N:    2  FACTOR :    1.0000\n       * EQUIVALENT CONC. LOAD AT ORIGIN *\n"
+                     "        4000.00000        100.000000"),
+            std::string::npos);
+  const std::string cr = d.text(F_CASE_RESULTS);
+  EXPECT_NE(cr.find("      STIFFNESS ESTIMATION, POINT :    1/   2 FACTOR :      0.50000\n"
+                    "      STIFFNESS ESTIMATION, ITER :     0 FACTOR :      0.50000\n    1 ANALYSIS COMPLETED\n"
+                    "      STIFFNESS ESTIMATION, POINT :    2/   2 FACTOR :      1.00000\n"),
+            std::string::npos)
+      << cr;
+  const std::string rep = d.text(F_REPORT);
+  for (const char* t : {"     * PILE CAP STIFFNESS ESTIMATION *\n     - BASED ON TOTAL APPLIED LOAD  ",
+                        "          * EQUIVALENT STIFFNESS MATRIX AT ORIGIN *", "    DOF          1", "   LOAD",
+                        "   DISP"})
+    EXPECT_NE(rep.find(t), std::string::npos) << t;
+  // One matrix per point in the foundation stiffness file; the node springs
+  // of every pile in the node results file.
+  const std::string fs = d.text(F_FOUND_STIFFNESS);
+  EXPECT_EQ(fs.find("     * EQV. STIFFNESS MATRIX AT ORIGIN *"), 0u);
+  EXPECT_NE(fs.find("     * EQV. STIFFNESS MATRIX AT ORIGIN *", 10), std::string::npos);
+  const std::string nr = d.text(F_NODE_RESULTS);
+  EXPECT_NE(nr.find("     LOAD CASE=    1     NPOINTS=    2"), std::string::npos);
+  EXPECT_NE(nr.find("     NPILES=    4\n     PILE=    1     NNODES=   41"), std::string::npos);
+  EXPECT_NE(nr.find("     POINT=    2"), std::string::npos);
+}
+
+// Target basis with the axial-load switch: the lateral load alone is scaled
+// until the cap moves the target distance along Y; the first iteration of
+// the first point runs at factor 0 and the vertical load stays in full.
+TEST(FoundationStiffness, TargetDeflectionScalesOnlyItsComponent) {
+  STIFF_RUN d("foundation_target", VEC6{0, 4000.0, 100.0, 0, 0, 0, 0}, {});
+  const double target = 0.01;
+  set_points(d.run->store.loads.CASE[1], {0.5, 1.0}, {1, 2, 0, target, 0, 0, 0, 0, 0.1, 10, 0, 1});
+  ASSERT_EQ(d.drive(), 0);
+  const std::string tab = d.text(F_RESULTS_TABLE);
+  const std::string rt = d.text(F_RUNTIME);
+  EXPECT_NE(rt.find("     STIFFNESS ESTIMATION, ITER :     0 FACTOR :      0.00000\n\n     LOAD :   0.40000E+04  0.00000E+00"),
+            std::string::npos);
+  // The displacement at each point is its target; the vertical load is the full one.
+  for (int p = 1; p <= 2; ++p) {
+    char key[48];
+    std::snprintf(key, sizeof key, "        1   N:%5d", p);
+    const std::size_t at = tab.find(key);
+    ASSERT_NE(at, std::string::npos);
+    std::istringstream in(tab.substr(tab.find("LOAD AT ORIGIN *\n", at) + 17));
+    double load[6], disp[6];
+    for (double& v : load) in >> v;
+    std::string skip;
+    for (int k = 0; k < 8; ++k) in >> skip;
+    for (double& v : disp) in >> v;
+    EXPECT_DOUBLE_EQ(load[0], 4000.0);
+    EXPECT_NEAR(disp[1], target * (p == 1 ? 0.5 : 1.0), 1.0E-3 * target) << p;
+  }
+  const std::string rep = d.text(F_REPORT);
+  EXPECT_NE(rep.find("     - BASED ON TARGET DEFLECTION   "), std::string::npos);
+  EXPECT_NE(rep.find("  DISPLACEMENT Y,  TARGET ="), std::string::npos);
+  EXPECT_EQ(origin_matrix(tab, 2).size(), 6u);
+}
+
+// A target far beyond the applied load needs a factor above 1000, printed
+// in exponent form; a target never met within the iterations still gives
+// its matrix after the "MAX. ITER. REACHED" line.
+TEST(FoundationStiffness, LargeFactorAndIterationLimit) {
+  STIFF_RUN d("foundation_large_factor", VEC6{0, 4000.0, 0.01, 0, 0, 0, 0}, {});
+  set_points(d.run->store.loads.CASE[1], {1.0}, {1, 2, 0, 0.01, 0, 0, 0, 0, 0.1, 3, 0, 1});
+  ASSERT_EQ(d.drive(), 0);
+  const std::string cr = d.text(F_CASE_RESULTS);
+  EXPECT_NE(cr.find("      STIFFNESS ESTIMATION, ITER :     2 FACTOR :  0.2"), std::string::npos) << cr;
+  EXPECT_NE(d.text(F_RUNTIME).find("STIFFNESS ESTIMATION,  MAX. ITER. REACHED,  COMPUTED DEF.:"), std::string::npos);
+  EXPECT_EQ(origin_matrix(d.text(F_RESULTS_TABLE), 1).size(), 6u);
+}
+
+// The head stiffness of a long pile on uniform springs against the
+// semi-infinite beam: 4 EI b^3 in sway with the head fixed against
+// rotation, 2 EI b in rotation, 2 EI b^2 coupling; pinned, the rotation row
+// and column vanish and the sway stiffness halves; a compressive axial force
+// with the geometric terms lowers it.
+TEST(FoundationStiffness, CondensedHeadStiffnessOfABeamOnSprings) {
+  const int N = 81;
+  const double h = 0.5, k = 1000.0, ei = 1.0E6;
+  std::vector<double> s(N + 1), e1(N + 1, ei), e2(N + 1, ei);
+  for (int j = 1; j <= N; ++j) s[j] = (j == 1 || j == N) ? k * h / 2 : k * h;
+  const double b = kestra_test::hetenyi_beta(ei, k);
+  for (bool three_d : {false, true}) {
+    MAT6 K;
+    CONDENSED_HEAD_STIFFNESS(three_d, N, h, s.data(), e1.data(), e2.data(), 0.0, false, K);
+    const int rot = three_d ? 6 : 3;
+    EXPECT_NEAR(K[2][2], 4 * ei * b * b * b, 0.02 * 4 * ei * b * b * b) << three_d;
+    EXPECT_NEAR(K[rot][rot], 2 * ei * b, 0.02 * 2 * ei * b) << three_d;
+    EXPECT_NEAR(std::fabs(K[2][rot]), 2 * ei * b * b, 0.02 * 2 * ei * b * b) << three_d;
+    if (three_d) {
+      EXPECT_NEAR(K[3][3], K[2][2], 1.0E-9 * K[2][2]);
+      EXPECT_NEAR(K[5][5], K[6][6], 1.0E-9 * K[6][6]);
+    }
+    MAT6 pinned = K;
+    HEAD_CONNECTION(pinned, three_d ? 6 : 3, 1, 0.0, rot, 2);
+    for (int j = 1; j <= (three_d ? 6 : 3); ++j) {
+      EXPECT_EQ(pinned[rot][j], 0.0);
+      EXPECT_EQ(pinned[j][rot], 0.0);
+    }
+    EXPECT_NEAR(pinned[2][2], 2 * ei * b * b * b, 0.03 * 2 * ei * b * b * b);
+    MAT6 zero_restraint = K;
+    HEAD_CONNECTION(zero_restraint, three_d ? 6 : 3, 3, 0.0, rot, 2);
+    EXPECT_EQ(zero_restraint, pinned);
+    MAT6 fixed = K;
+    HEAD_CONNECTION(fixed, three_d ? 6 : 3, 2, 0.0, rot, 2);
+    EXPECT_EQ(fixed, K);
+    MAT6 G;
+    CONDENSED_HEAD_STIFFNESS(three_d, N, h, s.data(), e1.data(), e2.data(), 500.0, true, G);
+    EXPECT_LT(G[2][2], K[2][2]);
+    MAT6 off;
+    CONDENSED_HEAD_STIFFNESS(three_d, N, h, s.data(), e1.data(), e2.data(), 500.0, false, off);
+    EXPECT_EQ(off, K);
+  }
+}
+
+// The next factor of the target iteration: zero with no history, the secant
+// through the origin pair, then interpolation between the bracketing pairs
+// of the sorted history (extrapolation from the end pairs outside it).
+TEST(FoundationStiffness, NextFactorOfTheTargetIteration) {
+  double D[8] = {}, F[8] = {};
+  EXPECT_EQ(NEXT_FACTOR(D, F, 0, 1.0), 0.0);
+  D[1] = 0.0;
+  F[1] = 0.0;
+  EXPECT_EQ(NEXT_FACTOR(D, F, 1, 0.5), 1.0);
+  D[1] = 0.02;
+  F[1] = 2.0;
+  EXPECT_DOUBLE_EQ(NEXT_FACTOR(D, F, 1, 0.01), 1.0);
+  // Pairs (0, 0), (0.02, 1), newest (0.01, 0.4) inserted in order.
+  D[1] = 0.0, F[1] = 0.0;
+  D[2] = 0.02, F[2] = 1.0;
+  D[3] = 0.01, F[3] = 0.4;
+  EXPECT_DOUBLE_EQ(NEXT_FACTOR(D, F, 3, 0.015), 0.7);
+  EXPECT_EQ(D[2], 0.01);
+  EXPECT_EQ(D[3], 0.02);
+  EXPECT_DOUBLE_EQ(NEXT_FACTOR(D, F, 3, 0.03), 1.6);    // beyond the last pair
+  EXPECT_DOUBLE_EQ(NEXT_FACTOR(D, F, 3, -0.01), -0.4);  // before the first
+  // Two runs at the same displacement: no slope, no division by zero.
+  double Ds[3] = {0, 0.01, 0.01}, Fs[3] = {0, 1.0, 2.0};
+  EXPECT_EQ(NEXT_FACTOR(Ds, Fs, 2, 0.02), 2.0);
 }
