@@ -492,6 +492,15 @@ TEST(FoundationStiffness, CondensedHeadStiffnessOfABeamOnSprings) {
     MAT6 fixed = K;
     HEAD_CONNECTION(fixed, three_d ? 6 : 3, 2, 0.0, rot, 2);
     EXPECT_EQ(fixed, K);
+    // A rotational restraint between the two: stiff, it is nearly fixed;
+    // soft, the sway stiffness nearly that of the pinned head.
+    MAT6 stiff = K, soft = K;
+    HEAD_CONNECTION(stiff, three_d ? 6 : 3, 3, 1.0E12, rot, 2);
+    HEAD_CONNECTION(soft, three_d ? 6 : 3, 3, 1.0E-3, rot, 2);
+    EXPECT_NEAR(stiff[2][2], K[2][2], 1.0E-5 * K[2][2]);
+    EXPECT_NEAR(stiff[rot][rot], K[rot][rot], 1.0E-5 * K[rot][rot]);
+    EXPECT_NEAR(soft[2][2], pinned[2][2], 1.0E-5 * pinned[2][2]);
+    EXPECT_LT(std::fabs(soft[rot][rot]), 1.0E-2);
     MAT6 G;
     CONDENSED_HEAD_STIFFNESS(three_d, N, h, s.data(), e1.data(), e2.data(), 500.0, true, G);
     EXPECT_LT(G[2][2], K[2][2]);
