@@ -10,9 +10,11 @@
 
 #include "engine/format.h"
 #include "engine/report.h"
+#include "group/cap_solve_2d.h"
 #include "group/cap_solve_3d.h"
 #include "group/loads.h"
 #include "group/stiffness_passes.h"
+#include "output/curve_data_file.h"
 #include "output/results_report.h"
 #include "soil/py_print.h"
 
@@ -43,18 +45,17 @@ void copy_controls(ANALYSIS& an, const LOAD_CONTROLS& l) {
 // Envelope tables over the cases or combinations (two printing passes) and
 // the per-pile summary tables: not built yet.
 void print_envelopes(RUN&, bool) {}
-// The curve data file (p-y, axial and torque curves of every pile): not
-// built yet.
-void write_curve_data_file(RUN&) {}
 
-// The 2D cap solution is a separate procedure; until it is built a 2D load
-// is reported as not solved.
+// The cap solution of the analysis type. A 2D load case or combination
+// carries its in-plane moment in slot 3, where the 2D solution reads it (and
+// so does the saved load).
 int solve_cap(RUN& run, int kind) {
   int flag = 0;
   VEC6 load, disp;
   if (run.store.ctl.ANALYSIS_TYPE == 3) return CAP_SOLVE_3D(run, kind, flag, load, disp);
-  LOG_RUNTIME(run, "     NOTE: THE TWO-DIMENSIONAL CAP SOLUTION IS NOT AVAILABLE IN THIS BUILD");
-  return ST_OK;
+  MOVE_MOMENT_TO_SLOT_3(run.store);
+  run.store.an.SAVED_LOAD = run.store.loads.EQ_LOAD;
+  return CAP_SOLVE_2D(run, kind, flag, load, disp);
 }
 
 void close_role(RUN& run, int role) {
@@ -200,7 +201,6 @@ int RUN_DRIVER(RUN& run) {
     CASE_DIST_LOADS(s, m);
     ADD_AXIAL_HEAD_LOADS(s);
     an.SAVED_LOAD = ld.EQ_LOAD;
-    if (s.ctl.ANALYSIS_TYPE != 3) an.SAVED_LOAD[3] = ld.EQ_LOAD[6];  // the 2D moment in the third slot
     ld.EQ_LOAD = an.SAVED_LOAD;
     if (np > 0) {
       LOG_RUNTIME(run, "ANALYSIS DUE TO TOTAL LOAD");
@@ -268,9 +268,6 @@ int RUN_DRIVER(RUN& run) {
     COMB_RESULTANT(s, j);
     COMB_DIST_LOADS(s, j);
     ADD_AXIAL_HEAD_LOADS(s);
-    // As for a load case, the 2D moment also goes to the third slot, where
-    // the 2D cap solution reads it.
-    if (s.ctl.ANALYSIS_TYPE != 3) ld.EQ_LOAD[3] = ld.EQ_LOAD[6];
     an.SAVED_LOAD = ld.EQ_LOAD;
     if (FILE* c = run.files[F_CASE_RESULTS]) WRITE_F(c, "(6X,'ANALYSIS DUE TO TOTAL LOAD')");
     int st = solve_cap(run, 1);
@@ -290,7 +287,9 @@ int RUN_DRIVER(RUN& run) {
   // 19. The requested p-y curves (Table N).
   if (const int st = PY_REQUEST_OUTPUT(run); st != ST_OK) return failed(run, st);
   // 20.
-  if (s.ctl.CURVE_FILE != 0) write_curve_data_file(run);
+  if (s.ctl.CURVE_FILE != 0) {
+    if (const int st = CURVE_DATA_FILE(run); st != ST_OK) return failed(run, st);
+  }
   // 21. Phase and pass flags back to rest.
   s.py.PY_PHASE = 0;
   an.PASS_FLAG = 0;

@@ -14,6 +14,7 @@
 #include "engine/format.h"
 #include "engine/report.h"
 #include "engine/writers.h"
+#include "group/cap_solve_2d.h"
 #include "group/loads.h"
 #include "group/pile_head.h"
 #include "group/stiffness_passes.h"
@@ -651,6 +652,10 @@ int TARGET_MODE_END(RUN& run, const char* failure, const VEC6& load, const VEC6&
     VEC6 R;
     status = CAP_RESISTANCE(run, U, R);
     an.U = U;
+  } else {
+    const VEC3 U{0.0, disp[1], disp[2], disp[3]};
+    VEC3 R;
+    status = CAP_RESISTANCE_2D(run, U, R);
   }
   an.PASS_FLAG = 0;
   if (ext) {

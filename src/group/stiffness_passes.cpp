@@ -12,6 +12,7 @@
 #include "engine/format.h"
 #include "engine/report.h"
 #include "engine/writers.h"
+#include "group/cap_solve_2d.h"
 #include "group/cap_solve_3d.h"
 #include "group/foundation_stiffness.h"
 #include "group/loads.h"
@@ -388,7 +389,10 @@ int STIFFNESS_CAP_SOLUTION(RUN& run) {
   int flag = 0;
   VEC6 load{}, disp{};
   int st = ST_OK;
-  if (run.store.ctl.ANALYSIS_TYPE == 3) st = CAP_SOLVE_3D(run, 0, flag, load, disp);
+  if (run.store.ctl.ANALYSIS_TYPE == 3)
+    st = CAP_SOLVE_3D(run, 0, flag, load, disp);
+  else
+    st = CAP_SOLVE_2D(run, 0, flag, load, disp);
   run.store.an.LOAD_OUT = load;
   run.store.an.DISP_OUT = disp;
   return st;

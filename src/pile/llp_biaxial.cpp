@@ -55,6 +55,9 @@ int LLP_BIAXIAL(RUN& run, PILE_WORK& w, int g, double yt, double theta_y, double
                 double& Mz0) {
   const STORE& s = run.store;
   Vy = Vz = My0 = Mz0 = 0.0;
+  // The results of a printing pass use the small-deflection threshold of
+  // the start of a run, whatever a rock or liquefied-sand layer left in it.
+  if (w.CONTROL.PRINT_PASS == 1) run.store.py.SMALL_DEFLECTION = 1.0e-14;
   w.NO_CLOSURE = 0;
   w.LLP_ITERATIONS = 0;
   w.PLASTIC_HINGE = 0;

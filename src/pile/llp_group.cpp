@@ -26,6 +26,9 @@ void clear_results(LLP_PLANE& p) {
 int LLP_GROUP(RUN& run, PILE_WORK& w, int g, double yt, double theta, double P, double& V_out) {
   const STORE& s = run.store;
   V_out = 0.0;
+  // The results of a printing pass use the small-deflection threshold of
+  // the start of a run, whatever a rock or liquefied-sand layer left in it.
+  if (w.CONTROL.PRINT_PASS == 1) run.store.py.SMALL_DEFLECTION = 1.0e-14;
   w.NO_CLOSURE = 0;
   w.LLP_ITERATIONS = 0;
   w.PLASTIC_HINGE = 0;

@@ -11,11 +11,6 @@ namespace kestra {
 
 namespace {
 
-// Smallest deflection at which a secant modulus is taken (the value on entry
-// of the run-wide small-deflection threshold of the generated models, which
-// only weak rock raises).
-constexpr double SMALL_DEFLECTION = 1.0e-14;
-
 // p at deflection y on one curve (points y increasing).
 double curve_p(const USER_PY_CURVE& c, double y) {
   const int n = c.NPOINTS;
@@ -101,7 +96,9 @@ int INPUT_PY_EVALUATE(RUN& run, PILE_WORK& w) {
     double sj = 0.0;
     if (moving) sj = std::hypot(w.SOIL_MOVE_Y[e], w.SOIL_MOVE_Z[e]);
     double y = moving ? std::fabs(yj - sj) : std::fabs(yj);
-    if (y < SMALL_DEFLECTION) y = SMALL_DEFLECTION;
+    // At least the run-wide small-deflection threshold (1e-14 unless a weak
+    // rock or liquefied sand layer raised it), where the secant is taken.
+    if (y < s.py.SMALL_DEFLECTION) y = s.py.SMALL_DEFLECTION;
 
     // Bracketing curves: the first curve at or below the node, and the one before.
     int i = 1;

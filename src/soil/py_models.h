@@ -107,8 +107,9 @@ void DEPTH_FACTORS_AT(const STORE& s, int group, double x, double& pd, double& y
 // Stops with this engine's own status for a property that would divide by
 // zero: writes a message naming the layer and the property.
 int BAD_PROPERTY(RUN& run, int layer, const char* what);
-// The model depth of Part of the layered-soil rule: the true depth in layer
-// 1, (x - layer top) + HEQ below.
+// The depth a model uses in layered soil: the true depth in layer
+// 1, (x - layer top) + HEQ below, less the ground-surface coordinate when
+// layer 1 ends above the coordinate origin.
 double EQUIVALENT_MODEL_DEPTH(RUN& run, const PILE_WORK& w, const PY_NODE& n);
 // True when the equivalent depth of the node's layer must be computed now,
 // and S, the layer integrals of the layers above.

@@ -181,7 +181,9 @@ int PRINT_PY_REQUESTS(RUN& run) {
 
 int PY_REQUEST_OUTPUT(RUN& run) {
   STORE& s = run.store;
-  if (run.status != ST_OK || s.ctl.KPYOP == 0) return run.status;
+  if (run.status != ST_OK) return run.status;
+  s.py.PY_PHASE = s.ctl.KPYOP;
+  if (s.ctl.KPYOP == 0) return run.status;
   // The loading of the last case or combination analysed stays in effect.
   const LOAD_CONTROLS* last = nullptr;
   if (s.loads.NCOMB > 0 && s.loads.NCOMB <= MAX_LOAD_COMBS)
@@ -193,7 +195,6 @@ int PY_REQUEST_OUTPUT(RUN& run) {
     s.py.NCYCLES = last->NCYCLES < 1 ? 1 : last->NCYCLES;
   }
   WRITE_F(run.files[F_REPORT], "(/,/,/,/,/,5X,'* TABLE N *   PRINTED P-Y CURVES')");
-  s.py.PY_PHASE = s.ctl.KPYOP;
   s.py.PY_BUFFER = false;
   const int st = PRINT_PY_REQUESTS(run);
   if (st != ST_OK) run.status = st;

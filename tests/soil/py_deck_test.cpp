@@ -97,4 +97,24 @@ TEST(PrintedCurvesRun, FailingCurveEndsTheRunWithItsStatus) {
   EXPECT_EQ(kestra_test::read_file(dir / "r.out").find("* TABLE N *"), std::string::npos);
 }
 
+TEST(PrintedCurvesRun, PyOnlyRunPrintsTheHeadingWithoutRequests) {
+  const fs::path dir = kestra_test::scratch_dir("py_deck_py_only");
+  write_names(dir);
+  std::string deck = kestra_test::read_file(kestra_test::source_path("examples/pier3d.dat"));
+  const std::string control = "2 3 0 0 0 0 0 0 0 0 0 0 0 0 0 0";
+  const size_t at = deck.find(control);
+  ASSERT_NE(at, std::string::npos);
+  deck.replace(at, control.size(), "2 3 0 0 0 0 0 0 0 0 -1 0 0 0 0 0");
+  kestra_test::write_file(dir / "deck.dat", deck);
+  auto run = std::make_unique<RUN>();
+  std::tm clock{};
+  clock.tm_year = 114;
+  clock.tm_mday = 1;
+  EXPECT_EQ(kestra_test::in_directory(dir, [&] { return RUN_IKESTRA(*run, 20, &clock); }), 0);
+  const std::string rep = kestra_test::read_file(dir / "r.out");
+  const size_t table = rep.find("     * TABLE N *   PRINTED P-Y CURVES\n");
+  ASSERT_NE(table, std::string::npos);
+  EXPECT_NE(rep.find("     NUMBER OF CURVES  :    0", table), std::string::npos);
+}
+
 }  // namespace

@@ -527,4 +527,30 @@ TEST(UserCurveLayer, BracketingCurvesAndExactDepth) {
   EXPECT_EQ(f.w->PUSUM[1], 0.0);
 }
 
+TEST(Tabulation, BufferHoldsTheCurveAndWhatTheStationFound) {
+  PY_FIXTURE f;
+  f.capture();
+  f.layer(1, 0, 30, clay(8, 20, 0.02));
+  f.pile(0.6, 10.0, 20, -1.0, 1.0);  // head 1 above the ground surface at 0
+  PY_STATE& py = f.store().py;
+  ASSERT_EQ(f.tabulate(3.0), ST_OK);
+  EXPECT_EQ(py.NCURVE, 17);
+  EXPECT_EQ(py.STATION_BELOW, 1);
+  EXPECT_EQ(py.STATION_MODEL, 1);
+  EXPECT_DOUBLE_EQ(py.STATION_DEPTH, 3.0);
+  EXPECT_EQ(f.report_text(), "");  // buffered: nothing printed
+  EXPECT_EQ(f.plot_text(), "");
+  // The cap width in place of the pile width scales the reference deflection.
+  const double y17 = py.CURVE_Y[17];
+  f.store().piles.CAP_WIDTH = 1.2;
+  py.CAP_WIDTH_MODE = true;
+  ASSERT_EQ(f.tabulate(3.0), ST_OK);
+  EXPECT_NEAR(py.CURVE_Y[17], 2.0 * y17, 1e-12);
+  py.CAP_WIDTH_MODE = false;
+  // Above the ground: no points, and the station says so.
+  ASSERT_EQ(f.tabulate(-0.5), ST_OK);
+  EXPECT_EQ(py.NCURVE, 0);
+  EXPECT_EQ(py.STATION_BELOW, 0);
+}
+
 }  // namespace

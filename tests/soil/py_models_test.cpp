@@ -273,6 +273,10 @@ TEST(Sand, SegmentsJoinAtYmAndYu) {
   EXPECT_GT(pu, pm);
   // pu / pm is the ratio of the table factors A / B at z/b = 4.
   EXPECT_NEAR(pu / pm, double(0.90f) / double(0.53f), 1e-9);
+  // Cyclic loading takes the cyclic table: at z/b = 1, A is 1.07 against 2.11.
+  const double static_pu = f.p(1.0, 10 * yu);
+  f.store().py.LOADING = 0;
+  EXPECT_NEAR(f.p(1.0, 10 * yu) / static_pu, double(1.07f) / double(2.11f), 1e-9);
 }
 
 TEST(Sand, AtTheGroundSurfaceTheCurveIsTheInitialLine) {
