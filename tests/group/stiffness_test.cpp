@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "group/cap_solve_2d.h"
 #include "group/driver.h"
 #include "group/foundation_stiffness.h"
 #include "group/group_fixture.h"
@@ -534,4 +535,94 @@ TEST(FoundationStiffness, NextFactorOfTheTargetIteration) {
   // Two runs at the same displacement: no slope, no division by zero.
   double Ds[3] = {0, 0.01, 0.01}, Fs[3] = {0, 1.0, 2.0};
   EXPECT_EQ(NEXT_FACTOR(Ds, Fs, 2, 0.02), 2.0);
+}
+
+namespace {
+
+// The same foundation as two rows of two piles in the X-Y plane.
+void two_rows(STIFF_RUN& d) {
+  STORE& s = d.run->store;
+  s.ctl.ANALYSIS_TYPE = 2;
+  PILE_DATA& p = s.piles;
+  p.NPILES = 2;
+  p.PILE_Y[1] = -2.0;
+  p.PILE_Y[2] = 2.0;
+  for (int i = 1; i <= 2; ++i) {
+    p.PILE_X[i] = 0.0;
+    p.PILE_Z[i] = 0.0;
+    p.BETA[i] = 0.0;
+    p.TR_SET[i] = 0;
+    p.CONNECTZ[i] = 0;
+    p.MULTIPLICITY[i] = 2.0;
+    p.NO_OF_PILE[i] = 2;
+    p.P_FACTOR[i] = p.Y_FACTOR[i] = 1.0;
+  }
+  SET_RESULT_HEADINGS(*d.run);
+}
+
+// dR/dU of the 2D group reaction at rest, by central differences.
+MAT6 tangent_2d(RUN& run) {
+  MAT6 K{};
+  const double step[4] = {0, 1.0E-5, 1.0E-5, 1.0E-8};
+  for (int j = 1; j <= 3; ++j) {
+    VEC3 up{}, dn{}, Rp, Rm;
+    up[j] = step[j];
+    dn[j] = -step[j];
+    CAP_RESISTANCE_2D(run, up, Rp);
+    CAP_RESISTANCE_2D(run, dn, Rm);
+    for (int r = 1; r <= 3; ++r) K[r][j] = (Rp[r] - Rm[r]) * 0.5 / step[j];
+  }
+  return K;
+}
+
+}  // namespace
+
+// 2D loads (100, 20, 0) at levels 0.5 and 1.0: the moment is skipped with
+// its note; the vertical pass applies 50 and then 100 alone, and its
+// column is that of the four piles in compression.
+TEST(Stiffness2D, MomentWithoutLoadIsSkipped) {
+  STIFF_RUN d("stiffness_2d", VEC6{0, 100.0, 20.0, 0, 0, 0, 0}, {0.5, 1.0});
+  two_rows(d);
+  ASSERT_EQ(d.drive(), 0);
+  const std::string rep = d.text(F_REPORT);
+  EXPECT_NE(rep.find("     DOF   : 3 (MOMENT Z)\n\n             DOF NOT CONSIDERED SINCE APPLIED FORCE AT CAP IS ZERO"),
+            std::string::npos);
+  const std::size_t pass1 = rep.find("DOF   : 1 (FORCE X)");
+  const std::size_t pass2 = rep.find("DOF   : 2 (FORCE Y)");
+  ASSERT_NE(pass1, std::string::npos);
+  ASSERT_NE(pass2, std::string::npos);
+  const std::string table1 = rep.substr(pass1, pass2 - pass1);
+  EXPECT_NE(table1.find("FORCE,  F     VERT. DISP, L    HOR. DISP Y, L    ROTATION Z,RAD"), std::string::npos) << table1;
+  EXPECT_NE(table1.find("         1          50.0000"), std::string::npos) << table1;
+  EXPECT_NE(table1.find("         2          100.000"), std::string::npos) << table1;
+  const std::vector<FLEX_RECORD> rec = flex_records(d.text(F_FLEX_SCRATCH));
+  ASSERT_EQ(rec.size(), 4u);
+  const double f11 = 1.0 / (4.0 * kestra_test::KA);
+  EXPECT_NEAR(rec[0].f[0], f11, 1.0E-6 * f11);
+  EXPECT_EQ(rec[0].f.size(), 3u);
+  // The stiffness of the two loaded degrees of freedom, none for the moment.
+  const auto K = table_matrix(d.text(F_RESULTS_TABLE), 2, 3);
+  ASSERT_EQ(K.size(), 3u);
+  EXPECT_NEAR(K[0][0], 4.0 * kestra_test::KA, 1.0E-5 * 4.0 * kestra_test::KA);
+  for (int j = 0; j < 3; ++j) {
+    EXPECT_EQ(K[2][j], 0.0);
+    EXPECT_EQ(K[j][2], 0.0);
+  }
+  EXPECT_NE(rep.find("K11"), std::string::npos);
+}
+
+// The 2D equivalent stiffness at the origin against the tangent of the
+// linear response of the rows, multiplicities included.
+TEST(FoundationStiffness2D, LoadBasisMatchesTheTangentOfTheRows) {
+  STIFF_RUN d("foundation_2d", VEC6{0, 4000.0, 100.0, 0, 0, 0, 50.0}, {});
+  two_rows(d);
+  set_points(d.run->store.loads.CASE[1], {1.0}, {});
+  ASSERT_EQ(d.drive(), 0);
+  const auto K = origin_matrix(d.text(F_RESULTS_TABLE), 1, 3);
+  ASSERT_EQ(K.size(), 3u);
+  const MAT6 T = tangent_2d(*d.run);
+  for (int r = 1; r <= 3; ++r)
+    for (int c = 1; c <= 3; ++c)
+      EXPECT_NEAR(K[r - 1][c - 1], T[r][c], 0.01 * std::sqrt(std::fabs(T[r][r] * T[c][c]))) << r << "," << c;
+  EXPECT_NE(d.text(F_NODE_RESULTS).find("     NPILES=    2"), std::string::npos);
 }
