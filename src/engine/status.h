@@ -44,6 +44,7 @@ enum STATUS_CODE : int {
   ST_DECK_LIMIT = 113,        // a count above its table limit, or negative where a list follows
   ST_DECK_REFERENCE = 114,    // a reference to a set, section or case that does not exist
   ST_BAD_PROPERTY = 120,      // a property that would divide by zero (layer, section ...)
+  ST_SLAB_STOP = 130,         // the plate analysis stopped: slab deck diagnoses, zero element area, zero pivot
   ST_INTERNAL = 199,          // an unexpected failure inside the engine (caught at IKESTRA)
 };
 
