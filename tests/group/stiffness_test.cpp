@@ -17,6 +17,7 @@
 #include "group/cap_solve_2d.h"
 #include "group/driver.h"
 #include "group/foundation_stiffness.h"
+#include "group/loads.h"
 #include "group/group_fixture.h"
 #include "group/pile_head.h"
 #include "output/headings.h"
@@ -625,4 +626,44 @@ TEST(FoundationStiffness2D, LoadBasisMatchesTheTangentOfTheRows) {
     for (int c = 1; c <= 3; ++c)
       EXPECT_NEAR(K[r - 1][c - 1], T[r][c], 0.01 * std::sqrt(std::fabs(T[r][r] * T[c][c]))) << r << "," << c;
   EXPECT_NE(d.text(F_NODE_RESULTS).find("     NPILES=    2"), std::string::npos);
+}
+
+// A cap whose twist nothing resists: every level of the vertical pass meets
+// a singular matrix, is tabled as not converged and enters the matrix as
+// the unit column; the analysis goes on to the total load.
+TEST(Stiffness, SingularLevelsAreTabledAndGiveTheUnitColumn) {
+  STIFF_RUN d("stiffness_singular", VEC6{0, 1000.0, 0, 0, 0, 0, 0}, {0.5, 1.0});
+  PILE_DATA& p = d.run->store.piles;
+  p.NPILES = 1;
+  p.PILE_Y[1] = p.PILE_Z[1] = 0.0;
+  p.TR_SET[1] = 0;  // its generated torque curve is all zero
+  ASSERT_EQ(d.drive(), 0);
+  const std::string rep = d.text(F_REPORT);
+  EXPECT_NE(rep.find("         1     NO CONVERGENCE ON PILE CAP\n         2     NO CONVERGENCE ON PILE CAP\n"),
+            std::string::npos);
+  const std::string cr = d.text(F_CASE_RESULTS);
+  EXPECT_NE(cr.find("      DOF :     1 POINT :     2\n    7 SINGULAR STIFFNESS MATRIX \n"), std::string::npos) << cr;
+  const std::vector<FLEX_RECORD> rec = flex_records(d.text(F_FLEX_SCRATCH));
+  ASSERT_EQ(rec.size(), 2u);
+  EXPECT_EQ(rec[1].f, (std::vector<double>{1, 0, 0, 0, 0, 0}));
+  const auto K = table_matrix(d.text(F_RESULTS_TABLE), 2);
+  ASSERT_EQ(K.size(), 6u);
+  EXPECT_DOUBLE_EQ(K[0][0], 1.0);
+}
+
+// A stop request during a pass ends it with status 4.
+TEST(Stiffness, StopRequestEndsThePass) {
+  STIFF_RUN d("stiffness_stop", FULL_LOAD, {1.0});
+  RUN& r = *d.run;
+  r.store.an.cur.STIFFNESS_DATA = 5;
+  CASE_RESULTANT(r.store, 1);
+  ASSERT_EQ(STIFFNESS_SETUP(r, 1), 6);
+  kestra_test::write_file(d.dir / "f17.txt", "1\n");
+  EXPECT_EQ(STIFFNESS_PASS(r, 1, 1), ST_STOPPED);
+  STIFFNESS_FINISH(r, 1, 0);
+  EXPECT_EQ(r.files.fp[F_FLEX_SCRATCH], nullptr);
+  EXPECT_EQ(r.files.fp[F_DISP_SCRATCH], nullptr);
+  EXPECT_EQ(r.store.an.STIFF_MODE, 0);
+  EXPECT_EQ(r.store.an.STIFF_PASS, 0);
+  d.drive();
 }
