@@ -107,6 +107,24 @@ struct ANALYSIS {
   int STIFF_PASS = 0;              // > 0 during a stiffness pass (progress wording)
   int STIFF_DOF = 0;               // degree of freedom of the stiffness pass
   int STIFF_NDOF = 0;
+  int STIFF_MODE = 0;              // cap solutions: 0 ordinary, 2 flexibility pass, 1 target-deflection pass
+  int STIFF_LEVEL = 0;             // level (flexibility) being analysed
+  int NLEVELS = 0;                 // levels of the case in progress (defaults filled in)
+  std::array<double, MAX_STIFF_LEVELS + 1> LEVELS{};
+  std::array<int, 7> STIFF_SKIPPED{};  // 1: the degree of freedom had no load (flexibility passes)
+  // Target-deflection pass: the state, target, tolerance and degree of freedom
+  // of the point, the computed displacement, and the last tangent stiffness
+  // of the cap iteration (before its inversion).
+  int TARGET_STATE = 0;
+  int TARGET_DOF = 0;
+  double TARGET = 0.0;
+  double TARGET_TOL = 1.0;
+  double TARGET_COMPUTED = 0.0;
+  MAT6 LAST_K{};
+  int TARGET_CARRY_SET = 0;        // the first (displacement, factor) pair of the case is kept
+  double TARGET_CARRY_D = 0.0;
+  double TARGET_CARRY_F = 0.0;
+  VEC6 LOAD_OUT{}, DISP_OUT{};     // final load and displacement of the last stiffness-pass solution
   int NLEI_UPDATE_ERROR = 0;       // raised by the nonlinear bending stiffness update
 
   // Cap solution.

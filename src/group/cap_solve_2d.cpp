@@ -12,7 +12,9 @@
 #include "engine/format.h"
 #include "engine/report.h"
 #include "engine/writers.h"
+#include "group/foundation_stiffness.h"
 #include "group/pile_head.h"
+#include "group/stiffness_passes.h"
 #include "output/results_report.h"
 #include "output/row_results_2d.h"
 #include "pile/pile_solvers.h"
@@ -138,6 +140,17 @@ void write_passive_table_2d(RUN& run) {
 
 void case_result_line(RUN& run, const char* text) {
   if (FILE* f = run.files[F_CASE_RESULTS]) WRITE_F(f, "(A)", text);
+}
+
+// The end of a cap solution in a stiffness pass: the flexibility records, or
+// the target check and the equivalent-stiffness pass of the target mode.
+int stiffness_records_2d(RUN& run, const char* failure, const VEC6& load, const VEC6& disp) {
+  ANALYSIS& an = run.store.an;
+  if (an.STIFF_MODE == 2) {
+    FLEXIBILITY_RECORDS(run, failure, load, disp);
+    return ST_OK;
+  }
+  return TARGET_MODE_END(run, failure, load, disp, an.LAST_K, 3);
 }
 
 }  // namespace
@@ -548,6 +561,8 @@ int CAP_SOLVE_2D_WITH(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_
       if (!failed) {
         for (int a = 1; a <= 3; ++a)
           for (int b = 1; b <= 3; ++b) K[a][b] -= Kc[a][b];
+        for (int a = 1; a <= 3; ++a)
+          for (int b = 1; b <= 3; ++b) an.LAST_K[a][b] = K[a][b];  // for the stiffness passes
         if (trace)
           for (int a = 1; a <= 3; ++a) WRITE_F(trace, "('SS  ',I1,7E18.10)", a, K[a][1], K[a][2], K[a][3]);
 
@@ -667,6 +682,12 @@ int CAP_SOLVE_2D_WITH(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_
   disp_out = VEC6{};
   for (int k = 1; k <= 3; ++k) disp_out[k] = U[k];
 
+  // The stiffness passes record the outcome in place of the result tables.
+  const char* failure = an.OUTCOME == 1   ? "    6 NO CONVERGENCE ON PILES   "
+                        : an.OUTCOME == 2 ? "    7 SINGULAR STIFFNESS MATRIX "
+                        : !any_converged  ? "    3 NO CONVERGENCE ON PILE CAP"
+                                          : nullptr;
+  if (an.STIFF_MODE != 0 && failure) return stiffness_records_2d(run, failure, load_out, disp_out);
   if (an.OUTCOME == 1) {
     case_result_line(run, "    6 NO CONVERGENCE ON PILES   ");
     return ST_OK;
@@ -689,6 +710,7 @@ int CAP_SOLVE_2D_WITH(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_
   for (int k = 1; k <= 3; ++k) load_out[k] = L[k];
   s.loads.EQ_LOAD = VEC6{0.0, L[1], L[2], 0.0, 0.0, 0.0, L[3]};
   store_u(U);
+  if (an.STIFF_MODE != 0) return stiffness_records_2d(run, nullptr, load_out, disp_out);
   if (an.STIFF_PASS > 0) return ST_OK;  // a stiffness pass writes its own records
   return results_report_2d(run, U, reaction);
 }

@@ -10,7 +10,9 @@
 
 #include "engine/format.h"
 #include "engine/report.h"
+#include "group/foundation_stiffness.h"
 #include "group/pile_head.h"
+#include "group/stiffness_passes.h"
 #include "group/reduction_factors.h"
 #include "output/results_report.h"
 #include "slab/slab.h"
@@ -404,6 +406,7 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
             WRITE_F(trace, "('SS  ',I1,7E13.5)", row, K[row][1], K[row][2], K[row][3], K[row][4], K[row][5],
                     K[row][6]);
         }
+        an.LAST_K = K;  // the tangent before its inversion, for the stiffness passes
         if (!GAUSS_JORDAN(K, 6)) {
           if (rep) WRITE_F(rep, "(5X,'** WARNING **  ','DETERMINANT OF STIFFNESS MATRIX IS ZERO')");
           if (rt) {
@@ -532,7 +535,11 @@ int CAP_SOLVE_3D(RUN& run, int kind, int& flag, VEC6& load_out, VEC6& disp_out) 
                         : an.FRACTION <= 0.0 ? "    3 NO CONVERGENCE ON PILE CAP"
                                              : nullptr;
   int st = ST_OK;
-  if (failure) {
+  if (an.STIFF_MODE == 2) {
+    FLEXIBILITY_RECORDS(run, failure, Q, an.U);
+  } else if (an.STIFF_MODE == 1) {
+    st = TARGET_MODE_END(run, failure, Q, an.U, an.LAST_K, 6);
+  } else if (failure) {
     if (cr && an.STIFF_PASS == 0) WRITE_F(cr, "(A)", failure);
   } else if (an.STIFF_PASS == 0) {
     st = RESULTS_REPORT(run);

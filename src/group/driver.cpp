@@ -13,6 +13,7 @@
 #include "group/cap_solve_2d.h"
 #include "group/cap_solve_3d.h"
 #include "group/loads.h"
+#include "group/stiffness_passes.h"
 #include "output/curve_data_file.h"
 #include "output/envelopes.h"
 #include "output/results_report.h"
@@ -41,11 +42,6 @@ void copy_controls(ANALYSIS& an, const LOAD_CONTROLS& l) {
   c.OUTPUT_SELECT = l.OUTPUT_SELECT;
 }
 
-// The stiffness passes of a load case (cap stiffness at load levels and the
-// foundation stiffness at the origin) come with their own analyses; they add
-// passes before the analysis under the total load. None yet.
-int stiffness_pass_count(RUN&, int) { return 0; }
-int run_stiffness_pass(RUN&, int, int) { return ST_OK; }
 
 // The minimum and maximum envelopes over the cases or the combinations.
 void print_envelopes(RUN& run, bool combinations) {
@@ -194,11 +190,15 @@ int RUN_DRIVER(RUN& run) {
     else
       CLEAR_DIST_LOADS(s);
     // Stiffness passes, then the analysis under the total load.
-    const int np = stiffness_pass_count(run, m);
+    const int np = STIFFNESS_SETUP(run, m);
     for (int p = 1; p <= np; ++p) {
-      const int st = run_stiffness_pass(run, m, p);
-      if (st != ST_OK) return st == ST_STOPPED ? stopped(run) : failed(run, st);
+      const int st = STIFFNESS_PASS(run, m, p);
+      if (st != ST_OK) {
+        STIFFNESS_FINISH(run, m, 0);
+        return st == ST_STOPPED ? stopped(run) : failed(run, st);
+      }
     }
+    STIFFNESS_FINISH(run, m, np);
     CASE_RESULTANT(s, m);
     CASE_DIST_LOADS(s, m);
     ADD_AXIAL_HEAD_LOADS(s);
