@@ -161,7 +161,6 @@ struct ANALYSIS {
   std::array<NODE_VALUES, RESULT_COLUMNS + 1> RESULTS_TABLE{};
   VEC6 HEAD_LOCAL_DISP{}, HEAD_LOCAL_FORCE{}, HEAD_GLOBAL_DISP{}, HEAD_GLOBAL_FORCE{};
   double HEAD_STRESS = 0.0;
-  VEC6 HEAD_FORCE_SUM_2D{};        // 2D: running sums of the global head forces (slots 1..3)
 
   RESULT_HEADINGS headings;
   ENVELOPES env;

@@ -104,9 +104,6 @@ void along_pile(RUN& run, int g, double P, bool three_d) {
   ANALYSIS& an = s.an;
   PILE_WORK& pw = an.work;
   const int N = pw.N;
-  const double h = pw.h;
-  FILE* rep = run.files[F_REPORT];
-  FILE* ext = run.files[F_EXTREME_SCRATCH];
   // Node loop.
   const bool fixed_axial = axial_fixed(run, g);
   const bool movement = s.ctl.SOIL_MOVEMENT > 0;
@@ -201,81 +198,7 @@ void along_pile(RUN& run, int g, double P, bool three_d) {
     }
   }
 
-  // Results table file, per-node part (every column that applies).
-  int all[RESULT_COLUMNS + 1];
-  RESULT_COLUMN_FLAGS(run, g, false, all);
-  if (FILE* t = run.files[F_RESULTS_TABLE]) {
-    WRITE_F(t, three_d ? "(8X,'* EFFECTS FOR LATERALLY LOADED PILE *   ')"
-                       : "(7X,'* EFFECTS FOR LATERALLY LOADED PILE *   ')");
-    WRITE_INT(t, 10, RESULT_COLUMNS);
-    for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_INT(t, 5, all[k]);
-    std::fputc('\n', t);
-    for (int m = 0; m <= N; ++m) {
-      WRITE_BLANKS(t, 6);
-      WRITE_REAL(t, 16, 8, m * h);
-      for (int k = 1; k <= RESULT_COLUMNS; ++k)
-        if (all[k]) WRITE_REAL(t, 16, 8, T[k][NODE(m)]);
-      END_LINE(t);
-    }
-  }
-
-  // Report, per-node part.
-  if (an.cur.PRINT_OPTION >= 2 && rep) {
-    int sel[RESULT_COLUMNS + 1];
-    RESULT_COLUMN_FLAGS(run, g, true, sel);
-    WRITE_F(rep, three_d ? "(/,/,8X,'* EFFECTS FOR LATERALLY LOADED PILE *   ',/)"
-                         : "(/,/,7X,'* EFFECTS FOR LATERALLY LOADED PILE *   ',/)");
-    WRITE_HEADING_BLOCK(run, rep, false, sel);
-    const int step = std::min(std::max(an.cur.PRINT_EVERY, 1), std::max(N, 1));
-    for (int m = 0; m <= N; m += step) {
-      WRITE_BLANKS(rep, 1);
-      WRITE_REAL(rep, 12, 4, m * h);
-      for (int k = 1; k <= RESULT_COLUMNS; ++k)
-        if (sel[k] > 0) WRITE_REAL(rep, 12, 4, T[k][NODE(m)]);
-      END_LINE(rep);
-    }
-    WRITE_F(rep, "(/,5X,'NUMBER OF ITERATIONS IN LLP = ',I5)", pw.LLP_ITERATIONS);
-    if (FILE* rt = run.files[F_RUNTIME])
-      WRITE_F(rt, "(5X,'NUMBER OF ITERATIONS IN LLP = ',I4,' (PILE No ',I4,')')", pw.LLP_ITERATIONS, g);
-  }
-
-  // Column extremes over the nodes (the first node wins a tie).
-  if (ext) {
-    double mn[RESULT_COLUMNS + 1], mx[RESULT_COLUMNS + 1], xmn[RESULT_COLUMNS + 1], xmx[RESULT_COLUMNS + 1];
-    for (int k = 1; k <= RESULT_COLUMNS; ++k) {
-      mn[k] = mx[k] = T[k][NODE(0)];
-      xmn[k] = xmx[k] = 0.0;
-      for (int m = 1; m <= N; ++m) {
-        const double v = T[k][NODE(m)];
-        if (v < mn[k]) {
-          mn[k] = v;
-          xmn[k] = m * h;
-        }
-        if (v > mx[k]) {
-          mx[k] = v;
-          xmx[k] = m * h;
-        }
-      }
-    }
-    const std::string L(s.labels.LENGTH_LABEL, 2);
-    auto values = [&](const double* v, bool coords) {
-      if (coords) {
-        WRITE_F(ext, "(1X,4X,'x(',A2,')',1X,$)", L);
-        for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_F(ext, "(3X,F11.4,$)", v[k]);
-      } else {
-        WRITE_F(ext, "(1X,I8,2X,$)", g);
-        for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_F(ext, "(2X,E12.5,$)", v[k]);
-      }
-      std::fputc('\n', ext);
-    };
-    values(mn, false);
-    values(xmn, true);
-    values(mx, false);
-    values(xmx, true);
-  }
-
-  // Envelope of the table along the pile: comes with the envelope tables.
-  ENVELOPE_TABLE_UPDATE(run, g);
+  WRITE_PILE_TABLES(run, g, three_d);
 }
 
 void printing_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
@@ -360,103 +283,93 @@ void stiffness_pass(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
   }
 }
 
+}  // namespace
 
-// Head results of a 2D row: displacements (X, Y, slope) and forces (X, Y,
-// moment) in global axes from the local axial displacement u, the head
-// deflection and slope, and the local forces (P, V, M).
-void printing_pass_2d(RUN& run, int g, double u, double P, double V) {
+void WRITE_PILE_TABLES(RUN& run, int g, bool three_d) {
   STORE& s = run.store;
   ANALYSIS& an = s.an;
   PILE_WORK& pw = an.work;
-  const double b = s.piles.ALPHA[g], c = std::cos(b), sn = std::sin(b);
-  const double y0 = pw.Y[NODE(0)], slope = pw.PLANE_Y.SLOPE[NODE(0)], M = pw.PLANE_Y.BMOM[NODE(0)];
-  const double stress = pw.PLANE_Y.STRESS[NODE(0)];
-  const double gd[3] = {u * c - y0 * sn, u * sn + y0 * c, slope};
-  const double gf[3] = {c * P - sn * V, sn * P + c * V, M};
-  const double ld[3] = {u, y0, slope};
-  const double lf[3] = {P, V, M};
-  an.HEAD_GLOBAL_DISP = VEC6{0, gd[0], gd[1], 0, 0, 0, gd[2]};
-  an.HEAD_GLOBAL_FORCE = VEC6{0, gf[0], gf[1], 0, 0, 0, gf[2]};
-  an.HEAD_LOCAL_DISP = VEC6{0, ld[0], ld[1], 0, 0, 0, ld[2]};
-  an.HEAD_LOCAL_FORCE = VEC6{0, lf[0], lf[1], 0, 0, 0, lf[2]};
-  an.HEAD_STRESS = stress;
+  const int N = pw.N;
+  const double h = pw.h;
+  FILE* rep = run.files[F_REPORT];
+  FILE* ext = run.files[F_EXTREME_SCRATCH];
+  const auto& T = an.RESULTS_TABLE;
+  // Results table file, per-node part (every column that applies).
+  int all[RESULT_COLUMNS + 1];
+  RESULT_COLUMN_FLAGS(run, g, false, all);
   if (FILE* t = run.files[F_RESULTS_TABLE]) {
-    WRITE_F(t, "('* PILE GROUP *',I6)", g);
-    for (int local = 0; local < 2; ++local) {
-      WRITE_F(t, local ? "('* PILE TOP DISP. AND REACT. LOCAL')" : "('* PILE TOP DISP. AND REACT. GLOBAL')");
-      WRITE_BLANKS(t, 3);
-      for (double v : local ? ld : gd) WRITE_REAL(t, 17, 8, v);
-      for (double v : local ? lf : gf) WRITE_REAL(t, 17, 8, v);
-      WRITE_REAL(t, 17, 8, stress);
+    WRITE_F(t, three_d ? "(8X,'* EFFECTS FOR LATERALLY LOADED PILE *   ')"
+                       : "(7X,'* EFFECTS FOR LATERALLY LOADED PILE *   ')");
+    WRITE_INT(t, 10, RESULT_COLUMNS);
+    for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_INT(t, 5, all[k]);
+    std::fputc('\n', t);
+    for (int m = 0; m <= N; ++m) {
+      WRITE_BLANKS(t, 6);
+      WRITE_REAL(t, 16, 8, m * h);
+      for (int k = 1; k <= RESULT_COLUMNS; ++k)
+        if (all[k]) WRITE_REAL(t, 16, 8, T[k][NODE(m)]);
       END_LINE(t);
     }
   }
-  FILE* rep = run.files[F_REPORT];
-  if (an.cur.PRINT_OPTION >= 1) {
-    // Running sums of the head forces for the pile-cap summary.
-    for (int k = 0; k < 3; ++k) an.HEAD_FORCE_SUM_2D[k + 1] += gf[k] * s.piles.MULTIPLICITY[g];
-    if (rep) {
-      const LABELS& l = s.labels;
-      const std::string L(l.LENGTH_LABEL, 2), F(l.FORCE_LABEL, 3);
-      auto field12 = [](const std::string& t) { return t.size() >= 12 ? t.substr(0, 12) : std::string(12 - t.size(), ' ') + t; };
-      WRITE_F(rep, "(/,/,7X,'* PILE GROUP *',I3)", g);
-      WRITE_F(rep, "(/,7X,'* PILE TOP DISPLACEMENTS AND REACTIONS *')");
-      for (int local = 0; local < 2; ++local) {
-        WRITE_F(rep, local ? "(/,7X,'THE PILE COORDINATE SYSTEM (LOCAL AXES)')"
-                           : "(/,7X,'THE GLOBAL STRUCTURAL COORDINATE SYSTEM')");
-        static const char* const GLOBAL[7] = {"DISP.X,", "DISP.Y,", "SLOPE", "FOR.X,", "FOR.Y,", "BM,", "STRESS,"};
-        static const char* const LOCAL[7] = {"DISP.x,", "DISP.y,", "SLOPE", "AXIAL,", "LAT,", "BM,", "STRESS,"};
-        const char* const* names = local ? LOCAL : GLOBAL;
-        const std::string units[7] = {L, L, "", F, F, F + "-" + L, F + "/" + L + "**2"};
-        std::string hd(6, ' ');
-        for (int k = 0; k < 6; ++k) hd += field12(names[k] + units[k]);
-        hd += "    " + std::string(names[6]) + units[6];
-        WRITE_F(rep, "(/,A)", hd);
-        WRITE_BLANKS(rep, 6);
-        for (double v : local ? ld : gd) WRITE_REAL(rep, 12, 4, v);
-        for (double v : local ? lf : gf) WRITE_REAL(rep, 12, 4, v);
-        WRITE_BLANKS(rep, 4);
-        WRITE_REAL(rep, 12, 4, stress);
-        END_LINE(rep);
+
+  // Report, per-node part.
+  if (an.cur.PRINT_OPTION >= 2 && rep) {
+    int sel[RESULT_COLUMNS + 1];
+    RESULT_COLUMN_FLAGS(run, g, true, sel);
+    WRITE_F(rep, three_d ? "(/,/,8X,'* EFFECTS FOR LATERALLY LOADED PILE *   ',/)"
+                         : "(/,/,7X,'* EFFECTS FOR LATERALLY LOADED PILE *   ',/)");
+    WRITE_HEADING_BLOCK(run, rep, false, sel);
+    const int step = std::min(std::max(an.cur.PRINT_EVERY, 1), std::max(N, 1));
+    for (int m = 0; m <= N; m += step) {
+      WRITE_BLANKS(rep, 1);
+      WRITE_REAL(rep, 12, 4, m * h);
+      for (int k = 1; k <= RESULT_COLUMNS; ++k)
+        if (sel[k] > 0) WRITE_REAL(rep, 12, 4, T[k][NODE(m)]);
+      END_LINE(rep);
+    }
+    WRITE_F(rep, "(/,5X,'NUMBER OF ITERATIONS IN LLP = ',I5)", pw.LLP_ITERATIONS);
+    if (FILE* rt = run.files[F_RUNTIME])
+      WRITE_F(rt, "(5X,'NUMBER OF ITERATIONS IN LLP = ',I4,' (PILE No ',I4,')')", pw.LLP_ITERATIONS, g);
+  }
+
+  // Column extremes over the nodes (the first node wins a tie).
+  if (ext) {
+    double mn[RESULT_COLUMNS + 1], mx[RESULT_COLUMNS + 1], xmn[RESULT_COLUMNS + 1], xmx[RESULT_COLUMNS + 1];
+    for (int k = 1; k <= RESULT_COLUMNS; ++k) {
+      mn[k] = mx[k] = T[k][NODE(0)];
+      xmn[k] = xmx[k] = 0.0;
+      for (int m = 1; m <= N; ++m) {
+        const double v = T[k][NODE(m)];
+        if (v < mn[k]) {
+          mn[k] = v;
+          xmn[k] = m * h;
+        }
+        if (v > mx[k]) {
+          mx[k] = v;
+          xmx[k] = m * h;
+        }
       }
     }
+    const std::string L(s.labels.LENGTH_LABEL, 2);
+    auto values = [&](const double* v, bool coords) {
+      if (coords) {
+        WRITE_F(ext, "(1X,4X,'x(',A2,')',1X,$)", L);
+        for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_F(ext, "(3X,F11.4,$)", v[k]);
+      } else {
+        WRITE_F(ext, "(1X,I8,2X,$)", g);
+        for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_F(ext, "(2X,E12.5,$)", v[k]);
+      }
+      std::fputc('\n', ext);
+    };
+    values(mn, false);
+    values(xmn, true);
+    values(mx, false);
+    values(xmx, true);
   }
-  if (FILE* ext = run.files[F_EXTREME_SCRATCH]) {
-    for (int local = 0; local < 2; ++local) {
-      const double* d = local ? ld : gd;
-      const double* f = local ? lf : gf;
-      WRITE_F(ext, "(5X,I6,6X,1P,3(G12.5,2X))", g, d[0], d[1], d[2]);
-      WRITE_F(ext, "(5X,I6,6X,1P,3(G12.5,2X),G12.5)", g, f[0], f[1], f[2], stress);
-    }
-  }
-  ENVELOPE_HEAD_UPDATE(run, g, an.HEAD_GLOBAL_DISP, an.HEAD_GLOBAL_FORCE);
-  along_pile(run, g, P, false);
-}
 
-void stiffness_pass_2d(RUN& run, int g, double u, double P) {
-  PILE_WORK& pw = run.store.an.work;
-  if (FILE* f = run.files[F_PILE_STIFFNESS]) {
-    WRITE_F(f, "('* PILE GROUP *',I6)", g);
-    WRITE_F(f, "('* PILE TOP EQUIVALENT STIFFNESSES')");
-    WRITE_REAL(f, 17, 8, P);
-    WRITE_REAL(f, 17, 8, std::fabs(u) > 1.0E-14 ? P / u : 0.0);
-    END_LINE(f);
-    WRITE_F(f, "('* EQUIVALENT STIFFNESSES ALONG PILE')");
-    WRITE_BLANKS(f, 6);
-    WRITE_REAL(f, 16, 8, pw.h);
-    END_LINE(f);
-    for (int m = 0; m <= pw.N; ++m) {
-      const int e = NODE(m);
-      WRITE_BLANKS(f, 6);
-      WRITE_REAL(f, 16, 8, m * pw.h);
-      WRITE_REAL(f, 17, 8, std::fabs(pw.Y[e]) > 1.0E-14 ? pw.PLANE_Y.SOILR[e] / pw.Y[e] : 0.0);
-      END_LINE(f);
-    }
-  }
-  for (int m = 0; m <= pw.N; ++m) pw.PLANE_Y.BMOM[NODE(m)] = -pw.PLANE_Y.BMOM[NODE(m)];
+  // Envelope of the table along the pile.
+  ENVELOPE_TABLE_UPDATE(run, g);
 }
-
-}  // namespace
 
 void RESULT_COLUMN_FLAGS(const RUN& run, int g, bool report, int (&flags)[RESULT_COLUMNS + 1]) {
   const ANALYSIS& an = run.store.an;
@@ -473,17 +386,6 @@ void RECORD_PILE_3D(RUN& run, int g, const VEC6& w, const VEC6& head_force) {
     printing_pass(run, g, w, head_force);
   else if (run.store.an.PASS_FLAG == 2)
     stiffness_pass(run, g, w, head_force);
-}
-
-}  // namespace kestra
-
-namespace kestra {
-
-void RECORD_PILE_2D(RUN& run, int g, double u, double P, double V) {
-  if (run.store.an.PASS_FLAG == 1)
-    printing_pass_2d(run, g, u, P, V);
-  else if (run.store.an.PASS_FLAG == 2)
-    stiffness_pass_2d(run, g, u, P);
 }
 
 }  // namespace kestra

@@ -18,12 +18,13 @@ namespace kestra {
 // moments of both planes in place (the recorded moment is EI*y'').
 void RECORD_PILE_3D(RUN& run, int g, const VEC6& w, const VEC6& head_force);
 
-// The same for a 2D row g: local axial head displacement u, axial force P
-// and lateral head force V; the head deflection, slope, moment and stress
-// are read from the working arrays. In a printing pass with print level 1
-// or more the global head forces (times the multiplicity) are added to
-// STORE::an.HEAD_FORCE_SUM_2D. Negates the moments in place.
-void RECORD_PILE_2D(RUN& run, int g, double u, double P, double V);
+// The tables along pile g from STORE::an.RESULTS_TABLE, filled by the
+// recording of the pile (3D) or of the row (2D): the results table file
+// (every column that applies), the report table of the selected columns
+// every PRINT_EVERY nodes (print level 2) with the iterations of the lateral
+// solution, the column extremes to the extreme-values scratch file, and the
+// envelope of the table.
+void WRITE_PILE_TABLES(RUN& run, int g, bool three_d);
 
 // The columns of the results table shown for the current analysis: the
 // input selection (report == true) or all columns (the results table file),

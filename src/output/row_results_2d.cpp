@@ -61,7 +61,6 @@ void printing_pass_2d(RUN& run, int g, const VEC3& u, const VEC3& f) {
   ANALYSIS& an = s.an;
   PILE_WORK& pw = an.work;
   const int N = pw.N;
-  const double h = pw.h;
   const double b = s.piles.ALPHA[g];
   const double c = std::cos(b), sn = std::sin(b);
 
@@ -143,79 +142,8 @@ void printing_pass_2d(RUN& run, int g, const VEC3& u, const VEC3& f) {
     }
   }
 
-  // 6. Results table file, per-node part (every column that applies).
-  int all[RESULT_COLUMNS + 1];
-  RESULT_COLUMN_FLAGS(run, g, false, all);
-  if (FILE* t = run.files[F_RESULTS_TABLE]) {
-    WRITE_F(t, "(7X,'* EFFECTS FOR LATERALLY LOADED PILE *   ')");
-    WRITE_INT(t, 10, RESULT_COLUMNS);
-    for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_INT(t, 5, all[k]);
-    std::fputc('\n', t);
-    for (int m = 0; m <= N; ++m) {
-      WRITE_BLANKS(t, 6);
-      WRITE_REAL(t, 16, 8, m * h);
-      for (int k = 1; k <= RESULT_COLUMNS; ++k)
-        if (all[k]) WRITE_REAL(t, 16, 8, T[k][NODE(m)]);
-      END_LINE(t);
-    }
-  }
-
-  // 7. Report, per-node part.
-  if (an.cur.PRINT_OPTION >= 2 && rep) {
-    int sel[RESULT_COLUMNS + 1];
-    RESULT_COLUMN_FLAGS(run, g, true, sel);
-    WRITE_F(rep, "(/,/,7X,'* EFFECTS FOR LATERALLY LOADED PILE *   ',/)");
-    WRITE_HEADING_BLOCK(run, rep, false, sel);
-    const int step = std::min(std::max(an.cur.PRINT_EVERY, 1), std::max(N, 1));
-    for (int m = 0; m <= N; m += step) {
-      WRITE_BLANKS(rep, 1);
-      WRITE_REAL(rep, 12, 4, m * h);
-      for (int k = 1; k <= RESULT_COLUMNS; ++k)
-        if (sel[k] > 0) WRITE_REAL(rep, 12, 4, T[k][NODE(m)]);
-      END_LINE(rep);
-    }
-    WRITE_F(rep, "(/,5X,'NUMBER OF ITERATIONS IN LLP = ',I5)", pw.LLP_ITERATIONS);
-    if (FILE* rt = run.files[F_RUNTIME])
-      WRITE_F(rt, "(5X,'NUMBER OF ITERATIONS IN LLP = ',I4,' (PILE No ',I4,')')", pw.LLP_ITERATIONS, g);
-  }
-
-  // 8. Column extremes over the nodes (the first node wins a tie).
-  if (ext) {
-    double mn[RESULT_COLUMNS + 1], mx[RESULT_COLUMNS + 1], xmn[RESULT_COLUMNS + 1], xmx[RESULT_COLUMNS + 1];
-    for (int k = 1; k <= RESULT_COLUMNS; ++k) {
-      mn[k] = mx[k] = T[k][NODE(0)];
-      xmn[k] = xmx[k] = 0.0;
-      for (int m = 1; m <= N; ++m) {
-        const double v = T[k][NODE(m)];
-        if (v < mn[k]) {
-          mn[k] = v;
-          xmn[k] = m * h;
-        }
-        if (v > mx[k]) {
-          mx[k] = v;
-          xmx[k] = m * h;
-        }
-      }
-    }
-    const std::string L(s.labels.LENGTH_LABEL, 2);
-    auto values = [&](const double* v, bool coords) {
-      if (coords) {
-        WRITE_F(ext, "(1X,4X,'x(',A2,')',1X,$)", L);
-        for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_F(ext, "(3X,F11.4,$)", v[k]);
-      } else {
-        WRITE_F(ext, "(1X,I8,2X,$)", g);
-        for (int k = 1; k <= RESULT_COLUMNS; ++k) WRITE_F(ext, "(2X,E12.5,$)", v[k]);
-      }
-      std::fputc('\n', ext);
-    };
-    values(mn, false);
-    values(xmn, true);
-    values(mx, false);
-    values(xmx, true);
-  }
-
-  // 9. Envelope of the table along the pile.
-  ENVELOPE_TABLE_UPDATE(run, g);
+  // 6.-9. The tables along the row's pile, shared with the 3D piles.
+  WRITE_PILE_TABLES(run, g, false);
 }
 
 void stiffness_pass_2d(RUN& run, int g, const VEC3& u, const VEC3& f) {

@@ -15,6 +15,7 @@
 #include "group/pile_head.h"
 #include "output/headings.h"
 #include "output/pile_results.h"
+#include "output/row_results_2d.h"
 
 using namespace kestra;
 
@@ -270,7 +271,8 @@ TEST(PileResults, TwoDimensionalRows) {
     run->store.an.PASS_FLAG = 1;
     run->store.an.cur.PRINT_OPTION = 1;
     FILES_OF files(*run, {F_REPORT, F_RESULTS_TABLE, F_EXTREME_SCRATCH});
-    RECORD_PILE_2D(*run, 1, 0.04, 500.0, 20.0);
+    RECORD_ROW_2D(*run, 1, {0.0, 0.04, w.Y[NODE(0)], w.PLANE_Y.SLOPE[NODE(0)]},
+                  {0.0, 500.0, 20.0, w.PLANE_Y.BMOM[NODE(0)]});
     const auto& T = run->store.an.RESULTS_TABLE;
     const double cb = std::cos(c.batter), sb = std::sin(c.batter);
     for (int m = 0; m <= 4; ++m) {
@@ -284,12 +286,13 @@ TEST(PileResults, TwoDimensionalRows) {
         EXPECT_EQ(T[5][NODE(m)], T[1][NODE(m)]);
         EXPECT_EQ(T[6][NODE(m)], T[2][NODE(m)]);
       }
-    const VEC6& sum = run->store.an.HEAD_FORCE_SUM_2D;
-    EXPECT_NEAR(sum[1], 3.0 * (cb * 500.0 - sb * 20.0), 1e-9);
-    EXPECT_NEAR(sum[2], 3.0 * (sb * 500.0 + cb * 20.0), 1e-9);
+    // The global head forces of one pile of the row (the moment about the
+    // origin is the row solution's concern and tested there).
+    EXPECT_NEAR(run->store.an.HEAD_GLOBAL_FORCE[1], cb * 500.0 - sb * 20.0, 1e-9);
+    EXPECT_NEAR(run->store.an.HEAD_GLOBAL_FORCE[2], sb * 500.0 + cb * 20.0, 1e-9);
     const std::string rep = files[F_REPORT];
     EXPECT_NE(rep.find("\n\n       * PILE GROUP *  1\n"), std::string::npos);
-    EXPECT_NE(rep.find("         DISP.X,IN   DISP.Y,IN       SLOPE   FOR.X,LBS   FOR.Y,LBS   BM,LBS-IN    STRESS,LBS/IN**2\n"),
+    EXPECT_NE(rep.find("         DISP.X,IN   DISP.Y,IN       SLOPE   FOR.X,LBS   FOR.Y,LBS   BM,LBS-IN STRESS,LBS/IN**2\n"),
               std::string::npos);
     const std::string tab = files[F_RESULTS_TABLE];
     EXPECT_NE(tab.find("       * EFFECTS FOR LATERALLY LOADED PILE *   \n"
