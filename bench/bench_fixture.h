@@ -1,7 +1,9 @@
 // Set-up shared by the benchmarks: a run in SI units of a given analysis
 // type, one pile property of constant section, a softening user
-// load-settlement curve.
+// load-settlement curve, the counters of the cap solutions.
 #pragma once
+
+#include <benchmark/benchmark.h>
 
 #include <memory>
 
@@ -37,6 +39,15 @@ inline void softening_ls_curve(SOIL_DATA& soil) {
   soil.LS_CURVES[1].NPOINTS = 5;
   soil.LS_CURVES[1].DISP = {0.0, -0.5, -0.005, 0.0, 0.005, 0.5};
   soil.LS_CURVES[1].LOAD = {0.0, -2500.0, -1500.0, 0.0, 1500.0, 2500.0};
+}
+
+// Cap iterations per load case and time per cap iteration of a cap-solution
+// benchmark that counted cap_iterations over all its load cases.
+inline void cap_iteration_counters(benchmark::State& state, long cap_iterations) {
+  state.counters["cap_iterations_per_case"] =
+      benchmark::Counter(static_cast<double>(cap_iterations), benchmark::Counter::kAvgIterations);
+  state.counters["seconds_per_cap_iteration"] = benchmark::Counter(
+      static_cast<double>(cap_iterations), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace kestra_bench

@@ -67,10 +67,7 @@ void BM_CapSolve2D(benchmark::State& state) {
     cap_iterations += run->store.an.CAP_ITERATIONS_TOTAL;
   }
   state.counters["rows"] = rows;
-  state.counters["cap_iterations_per_case"] =
-      benchmark::Counter(static_cast<double>(cap_iterations), benchmark::Counter::kAvgIterations);
-  state.counters["seconds_per_cap_iteration"] = benchmark::Counter(
-      static_cast<double>(cap_iterations), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  kestra_bench::cap_iteration_counters(state, cap_iterations);
 }
 BENCHMARK(BM_CapSolve2D)->Arg(3)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond);
 

@@ -67,10 +67,7 @@ void BM_CapSolve3D(benchmark::State& state) {
     cap_iterations += run->store.an.CAP_ITERATIONS_TOTAL;
   }
   state.counters["piles"] = n;
-  state.counters["cap_iterations_per_case"] =
-      benchmark::Counter(static_cast<double>(cap_iterations), benchmark::Counter::kAvgIterations);
-  state.counters["seconds_per_cap_iteration"] = benchmark::Counter(
-      static_cast<double>(cap_iterations), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  kestra_bench::cap_iteration_counters(state, cap_iterations);
 }
 BENCHMARK(BM_CapSolve3D)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 
