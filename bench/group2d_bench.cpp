@@ -9,6 +9,7 @@
 
 #include "engine/report.h"
 #include "engine/run.h"
+#include "bench_fixture.h"
 #include "group/cap_solve_2d.h"
 
 namespace {
@@ -16,19 +17,10 @@ namespace {
 using namespace kestra;
 
 std::unique_ptr<RUN> row_group(int rows) {
-  auto run = std::make_unique<RUN>();
-  RUN_RESET(*run);
+  auto run = kestra_bench::si_run(2);
   STORE& s = run->store;
-  s.ctl.ANALYSIS_TYPE = 2;
-  s.ctl.UNITS_SYSTEM = 2;
-  SET_UNIT_LABELS(s);
   PILE_DATA& p = s.piles;
-  p.NPROP = 1;
-  p.PROP[1].INC = 40;
-  p.PROP[1].LENGTH = 20.0;
-  p.PROP[1].NSECT = 1;
-  p.PROP[1].SECT[1].E_MOD = 2.5E7;
-  p.PROP[1].SECT[1].TOP[XS_IZ] = 0.05;
+  kestra_bench::one_property(p);
   const double spacing = 2.0, mid = 0.5 * (rows - 1) * spacing;
   p.NPILES = rows;
   for (int i = 1; i <= rows; ++i) {
@@ -44,9 +36,7 @@ std::unique_ptr<RUN> row_group(int rows) {
   // A softening user load-settlement curve, so that the iteration does real work.
   SOIL_DATA& soil = s.soil;
   soil.NLSCURVES = 1;
-  soil.LS_CURVES[1].NPOINTS = 5;
-  soil.LS_CURVES[1].DISP = {0.0, -0.5, -0.005, 0.0, 0.005, 0.5};
-  soil.LS_CURVES[1].LOAD = {0.0, -2500.0, -1500.0, 0.0, 1500.0, 2500.0};
+  kestra_bench::softening_ls_curve(soil);
   soil.NPYSETS = 1;
   soil.PY_SETS[1].NPYCURVES = 1;
   soil.PY_SETS[1].CURVE[1].NPOINTS = 2;
@@ -77,10 +67,7 @@ void BM_CapSolve2D(benchmark::State& state) {
     cap_iterations += run->store.an.CAP_ITERATIONS_TOTAL;
   }
   state.counters["rows"] = rows;
-  state.counters["cap_iterations_per_case"] =
-      benchmark::Counter(static_cast<double>(cap_iterations), benchmark::Counter::kAvgIterations);
-  state.counters["seconds_per_cap_iteration"] = benchmark::Counter(
-      static_cast<double>(cap_iterations), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  kestra_bench::cap_iteration_counters(state, cap_iterations);
 }
 BENCHMARK(BM_CapSolve2D)->Arg(3)->Arg(10)->Arg(30)->Unit(benchmark::kMillisecond);
 

@@ -10,6 +10,7 @@
 
 #include "engine/report.h"
 #include "engine/run.h"
+#include "bench_fixture.h"
 #include "group/cap_solve_3d.h"
 
 namespace {
@@ -17,19 +18,11 @@ namespace {
 using namespace kestra;
 
 std::unique_ptr<RUN> square_group(int side) {
-  auto run = std::make_unique<RUN>();
-  RUN_RESET(*run);
+  auto run = kestra_bench::si_run(3);
   STORE& s = run->store;
-  s.ctl.ANALYSIS_TYPE = 3;
-  s.ctl.UNITS_SYSTEM = 2;
-  SET_UNIT_LABELS(s);
   PILE_DATA& p = s.piles;
-  p.NPROP = 1;
-  p.PROP[1].INC = 40;
-  p.PROP[1].LENGTH = 20.0;
-  p.PROP[1].NSECT = 1;
-  p.PROP[1].SECT[1].E_MOD = 2.5E7;
-  p.PROP[1].SECT[1].TOP[XS_IZ] = p.PROP[1].SECT[1].TOP[XS_IY] = 0.05;
+  kestra_bench::one_property(p);
+  p.PROP[1].SECT[1].TOP[XS_IY] = 0.05;
   const double pi = 2.0 * std::asin(1.0), spacing = 3.0, mid = 0.5 * (side - 1) * spacing;
   p.NPILES = side * side;
   for (int i = 1; i <= p.NPILES; ++i) {
@@ -43,9 +36,7 @@ std::unique_ptr<RUN> square_group(int side) {
   }
   // Softening user curves, so that the iteration does real work.
   SOIL_DATA& soil = s.soil;
-  soil.LS_CURVES[1].NPOINTS = 5;
-  soil.LS_CURVES[1].DISP = {0.0, -0.5, -0.005, 0.0, 0.005, 0.5};
-  soil.LS_CURVES[1].LOAD = {0.0, -2500.0, -1500.0, 0.0, 1500.0, 2500.0};
+  kestra_bench::softening_ls_curve(soil);
   soil.TR_CURVES[1].NPOINTS = 3;
   soil.TR_CURVES[1].ROTATION = {0.0, -1.0, 0.0, 1.0};
   soil.TR_CURVES[1].MOMENT = {0.0, -5.0E4, 0.0, 5.0E4};
@@ -76,10 +67,7 @@ void BM_CapSolve3D(benchmark::State& state) {
     cap_iterations += run->store.an.CAP_ITERATIONS_TOTAL;
   }
   state.counters["piles"] = n;
-  state.counters["cap_iterations_per_case"] =
-      benchmark::Counter(static_cast<double>(cap_iterations), benchmark::Counter::kAvgIterations);
-  state.counters["seconds_per_cap_iteration"] = benchmark::Counter(
-      static_cast<double>(cap_iterations), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  kestra_bench::cap_iteration_counters(state, cap_iterations);
 }
 BENCHMARK(BM_CapSolve3D)->Arg(2)->Arg(4)->Arg(8)->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,6 @@
 // Section readers of the loads input (load cases, load combinations,
 // distributed-load sets) and their echo, Table C.
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -189,27 +190,45 @@ int check_set_reference(RUN& run, DECK& deck, int c, int n, const char* which, i
                        "), but there are " + std::to_string(nsets) + " sets");
 }
 
+// The record that opens the load-case and the load-combination lists: the
+// count, the envelope option, its printing and node step, a value not used,
+// then the output selection when envelopes are asked for.
+struct LIST_NAMES {
+  const char *count, *envelope, *print, *every, *select, *owner;
+};
+struct LIST_FIELDS {
+  int &count, &envelope, &print, &every, &unused;
+  std::array<int, OUTPUT_FLAGS + 1>& select;
+};
+
+int read_list_record(RUN& run, DECK& deck, const LIST_NAMES& names, int limit, LIST_FIELDS f) {
+  int n = 0, env = 0, env_print = 0, env_every = 0, unused = 0;
+  int st = READ_RECORD(deck, {ITEM(n, names.count), ITEM(env, names.envelope), ITEM(env_print, names.print),
+                              ITEM(env_every, names.every), ITEM(unused, "UNUSED")});
+  if (st) return fail(run, deck, st);
+  if ((st = CHECK_COUNT(run, deck, names.count, n, limit))) return st;
+  f.count = list_count(n);
+  f.envelope = env;
+  f.print = env_print;
+  f.every = env_every;
+  f.unused = unused;
+  if (f.envelope > 0 && (st = READ_INTS(deck, &f.select[1], OUTPUT_FLAGS, names.select))) return fail(run, deck, st);
+  mend_step(run, f.every, f.envelope > 0 && f.print >= 2, names.owner, names.every);
+  return ST_OK;
+}
+
 }  // namespace
 
 int READ_LOAD_CASES(RUN& run, DECK& deck) {
   int st = READ_HEADER(run, deck, "LOAD CASES");
   if (st) return st;
   LOAD_DATA& L = run.store.loads;
-  int n = 0, env = 0, env_print = 0, env_every = 0, unused = 0;
-  st = READ_RECORD(deck, {ITEM(n, "NLC"), ITEM(env, "CASE_ENVELOPE"), ITEM(env_print, "CASE_ENV_PRINT"),
-                          ITEM(env_every, "CASE_ENV_EVERY"), ITEM(unused, "UNUSED")});
-  if (st) return fail(run, deck, st);
-  if ((st = CHECK_COUNT(run, deck, "NLC", n, MAX_LOAD_CASES))) return st;
-  L.NLC = list_count(n);
-  L.CASE_ENVELOPE = env;
-  L.CASE_ENV_PRINT = env_print;
-  L.CASE_ENV_EVERY = env_every;
-  L.CASE_LIST_UNUSED = unused;
-  if (L.CASE_ENVELOPE > 0 &&
-      (st = READ_INTS(deck, &L.CASE_ENV_SELECT[1], OUTPUT_FLAGS, "CASE_ENV_SELECT")))
-    return fail(run, deck, st);
-  mend_step(run, L.CASE_ENV_EVERY, L.CASE_ENVELOPE > 0 && L.CASE_ENV_PRINT >= 2, "LOAD CASES ENVELOPES",
-            "CASE_ENV_EVERY");
+  const LIST_NAMES names = {"NLC", "CASE_ENVELOPE", "CASE_ENV_PRINT", "CASE_ENV_EVERY", "CASE_ENV_SELECT",
+                            "LOAD CASES ENVELOPES"};
+  if ((st = read_list_record(run, deck, names, MAX_LOAD_CASES,
+                             {L.NLC, L.CASE_ENVELOPE, L.CASE_ENV_PRINT, L.CASE_ENV_EVERY, L.CASE_LIST_UNUSED,
+                              L.CASE_ENV_SELECT})))
+    return st;
   for (int i = 1; i <= L.NLC; ++i)
     if ((st = read_one_case(run, deck, i))) return st;
   return ST_OK;
@@ -219,21 +238,12 @@ int READ_LOAD_COMBS(RUN& run, DECK& deck) {
   int st = READ_HEADER(run, deck, "LOAD COMBINATIONS");
   if (st) return st;
   LOAD_DATA& L = run.store.loads;
-  int n = 0, env = 0, env_print = 0, env_every = 0, unused = 0;
-  st = READ_RECORD(deck, {ITEM(n, "NCOMB"), ITEM(env, "COMB_ENVELOPE"), ITEM(env_print, "COMB_ENV_PRINT"),
-                          ITEM(env_every, "COMB_ENV_EVERY"), ITEM(unused, "UNUSED")});
-  if (st) return fail(run, deck, st);
-  if ((st = CHECK_COUNT(run, deck, "NCOMB", n, MAX_LOAD_COMBS))) return st;
-  L.NCOMB = list_count(n);
-  L.COMB_ENVELOPE = env;
-  L.COMB_ENV_PRINT = env_print;
-  L.COMB_ENV_EVERY = env_every;
-  L.COMB_LIST_UNUSED = unused;
-  if (L.COMB_ENVELOPE > 0 &&
-      (st = READ_INTS(deck, &L.COMB_ENV_SELECT[1], OUTPUT_FLAGS, "COMB_ENV_SELECT")))
-    return fail(run, deck, st);
-  mend_step(run, L.COMB_ENV_EVERY, L.COMB_ENVELOPE > 0 && L.COMB_ENV_PRINT >= 2, "LOAD COMBINATION ENVELOPES",
-            "COMB_ENV_EVERY");
+  const LIST_NAMES names = {"NCOMB", "COMB_ENVELOPE", "COMB_ENV_PRINT", "COMB_ENV_EVERY", "COMB_ENV_SELECT",
+                            "LOAD COMBINATION ENVELOPES"};
+  if ((st = read_list_record(run, deck, names, MAX_LOAD_COMBS,
+                             {L.NCOMB, L.COMB_ENVELOPE, L.COMB_ENV_PRINT, L.COMB_ENV_EVERY, L.COMB_LIST_UNUSED,
+                              L.COMB_ENV_SELECT})))
+    return st;
   for (int j = 1; j <= L.NCOMB; ++j)
     if ((st = read_one_comb(run, deck, j))) return st;
   return ST_OK;

@@ -179,11 +179,7 @@ int GENERATE_AXIAL_CURVES(RUN& run, int p, int direction, int g) {
     WRITE_F(at, "(5X,E15.7,3E15.7)", sg * m.TOP_LOAD(), sg * m.TOP_MOVE(), sg * m.TIP_MOVE(),
             sg * m.TIP_FORCE());
   }
-  if (pass.PASS_LIMITED > 0)
-    WRITE_F(run.files[F_RUNTIME],
-            "(5X,'LOAD-SETTLEMENT CURVE OF PILE PROPERTY',I3,': THE SEGMENT ITERATION STOPPED AT',"
-            "I4,' PASSES IN',I5,' SEGMENT(S)')",
-            p, MARCH_MAX_PASSES, pass.PASS_LIMITED);
+  PASS_LIMIT_NOTE(run.files[F_RUNTIME], pass.PASS_LIMITED, p, "LOAD-SETTLEMENT");
 
   // The branch's half of the property's curves, and the origin.
   HEAD_CURVES& h = s.head;

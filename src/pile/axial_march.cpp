@@ -4,6 +4,9 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
+
+#include "engine/format.h"
 
 namespace kestra {
 
@@ -264,6 +267,15 @@ int AXIAL_SOLVE_CURVES(const AXIAL_PILE& pile, const AXIAL_CURVES& curves, const
       if (u_lo <= w_n && w_n <= u_hi) w = w_n;
     }
   }
+}
+
+void PASS_LIMIT_NOTE(std::FILE* runtime, int passes_limited, int p, const char* curve) {
+  if (passes_limited <= 0) return;
+  WRITE_F(runtime,
+          std::string("(5X,'") + curve +
+              " CURVE OF PILE PROPERTY',I3,': THE SEGMENT ITERATION STOPPED AT',"
+              "I4,' PASSES IN',I5,' SEGMENT(S)')",
+          p, MARCH_MAX_PASSES, passes_limited);
 }
 
 }  // namespace kestra

@@ -15,6 +15,7 @@
 #pragma once
 
 #include <array>
+#include <cstdio>
 
 #include "engine/limits.h"
 #include "engine/status.h"
@@ -68,6 +69,11 @@ struct AXIAL_LS_PASS {
   std::array<AXIAL_MARCH, LS_MOVEMENTS + 1> RUN{};     // 1..9
   int PASS_LIMITED = 0;                                // sum over the nine marches
 };
+
+// Run-log note of a load-settlement or torque-rotation pass of property p in
+// which passes_limited segment iterations stopped at MARCH_MAX_PASSES; curve names the
+// curve ("LOAD-SETTLEMENT", "TORQUE-ROTATION"). Nothing when none stopped.
+void PASS_LIMIT_NOTE(std::FILE* runtime, int passes_limited, int p, const char* curve);
 
 // Node arrays of the runtime solution: node m (0 head .. N tip) in entry
 // NODE(m), as the lateral solver and the pile-head response read them.

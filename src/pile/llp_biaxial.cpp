@@ -15,18 +15,6 @@ namespace kestra {
 
 namespace {
 
-void clear_plane(LLP_PLANE& p) {
-  p.EI.fill(0.0);
-  p.PX.fill(0.0);
-  p.WLOAD.fill(0.0);
-  p.YPREV.fill(0.0);
-  p.SLOPE.fill(0.0);
-  p.BMOM.fill(0.0);
-  p.SHEAR.fill(0.0);
-  p.SOILR.fill(0.0);
-  p.STRESS.fill(0.0);
-}
-
 // Subgrade modulus k of the soil profile at coordinate x: linear between the
 // profile points, 0 above the first point and the last value below the last;
 // where the profile gives no modulus (|k| <= 1e-4) the default of the units
@@ -55,18 +43,8 @@ int LLP_BIAXIAL(RUN& run, PILE_WORK& w, int g, double yt, double theta_y, double
                 double& Mz0) {
   const STORE& s = run.store;
   Vy = Vz = My0 = Mz0 = 0.0;
-  // The results of a printing pass use the small-deflection threshold of
-  // the start of a run, whatever a rock or liquefied-sand layer left in it.
-  if (w.CONTROL.PRINT_PASS == 1) run.store.py.SMALL_DEFLECTION = 1.0e-14;
-  w.NO_CLOSURE = 0;
-  w.LLP_ITERATIONS = 0;
-  w.PLASTIC_HINGE = 0;
-  w.NLEI_ERROR = 0;
-  w.PY_BEYOND_CURVES = 0;
   w.HEAD_FORCE.fill(0.0);
-  if (w.group != g || w.N < 1 || w.N > MAX_INCREMENTS || !(w.h > 0.0)) {
-    if (!llp::LAYOUT_NODES(run, w, g)) return ST_BAD_PROPERTY;
-  }
+  if (!llp::BEGIN_SOLUTION(run, w, g)) return ST_BAD_PROPERTY;
   const int N = w.N;
   const double h = w.h;
   LLP_PLANE& py = w.PLANE_Y;
@@ -79,8 +57,8 @@ int LLP_BIAXIAL(RUN& run, PILE_WORK& w, int g, double yt, double theta_y, double
   w.Y.fill(0.0);
   w.Z.fill(0.0);
   w.ESOIL.fill(0.0);
-  clear_plane(py);
-  clear_plane(pz);
+  llp::CLEAR_PLANE(py);
+  llp::CLEAR_PLANE(pz);
   w.SOIL_MOVE_Y.fill(0.0);
   w.SOIL_MOVE_Z.fill(0.0);
   if (moving) {
@@ -145,12 +123,10 @@ int LLP_BIAXIAL(RUN& run, PILE_WORK& w, int g, double yt, double theta_y, double
     } else {
       const int st = GENERATE_PY(run, w);
       if (st != ST_OK) return st;
-      if (moving)
-        for (int m = 0; m <= N; ++m) {
-          const int e = NODE(m);
-          py.WLOAD[e] = w.ESOIL[e] * w.SOIL_MOVE_Y[e] + py.DLOAD[e];
-          pz.WLOAD[e] = w.ESOIL[e] * w.SOIL_MOVE_Z[e] + pz.DLOAD[e];
-        }
+      if (moving) {
+        llp::MOVING_SOIL_LOADS(py, w.ESOIL, w.SOIL_MOVE_Y, N);
+        llp::MOVING_SOIL_LOADS(pz, w.ESOIL, w.SOIL_MOVE_Z, N);
+      }
     }
   }
   w.LLP_ITERATIONS = it;
@@ -177,23 +153,14 @@ int LLP_BIAXIAL(RUN& run, PILE_WORK& w, int g, double yt, double theta_y, double
     w.RES_SHEAR[e] = std::hypot(py.SHEAR[e], pz.SHEAR[e]);
     w.RES_SOILR[e] = std::hypot(py.SOILR[e], pz.SOILR[e]);
     double mr = 0.0, vr = 0.0;
-    if (combination) {
-      const double mn = SECTION_VALUE(s, w.property, w.vert, x, XS_MN);
-      const double vn = SECTION_VALUE(s, w.property, w.vert, x, XS_VN);
-      const double mcap = mn * w.CONTROL.BENDING_RF, vcap = vn * w.CONTROL.SHEAR_RF;
-      if (mn > 1.0e-14 && mcap != 0.0) mr = w.RES_BMOM[e] / mcap;
-      if (vn > 1.0e-14 && vcap != 0.0) vr = w.RES_SHEAR[e] / vcap;
-    }
+    if (combination) llp::CAPACITY_RATIOS(s, w, x, w.RES_BMOM[e], w.RES_SHEAR[e], mr, vr);
     w.MOMENT_RATIO[e] = mr;
     w.SHEAR_RATIO[e] = vr;
   }
   My0 = py.BMOM[NODE(0)];
   Mz0 = pz.BMOM[NODE(0)];
   w.HEAD_FORCE = {0.0, P, Vy, Vz, T, -Mz0, My0};
-  if (w.CONTROL.PRINT_PASS == 1) {
-    if (w.PY_BEYOND_CURVES) llp::BEYOND_CURVES_WARNING(run);
-    if (w.PLASTIC_HINGE) llp::PLASTIC_HINGE_MESSAGE(run, g, false);
-  }
+  llp::PRINT_PASS_MESSAGES(run, w, g, false);
   return ST_OK;
 }
 

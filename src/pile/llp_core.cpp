@@ -213,4 +213,52 @@ int NLEI_FAILURE(RUN& run, int g) {
                    " OR A FIRST SEGMENT WITHOUT SLOPE)");
 }
 
+bool BEGIN_SOLUTION(RUN& run, PILE_WORK& w, int g) {
+  // The results of a printing pass use the small-deflection threshold of
+  // the start of a run, whatever a rock or liquefied-sand layer left in it.
+  if (w.CONTROL.PRINT_PASS == 1) run.store.py.SMALL_DEFLECTION = 1.0e-14;
+  w.NO_CLOSURE = 0;
+  w.LLP_ITERATIONS = 0;
+  w.PLASTIC_HINGE = 0;
+  w.NLEI_ERROR = 0;
+  w.PY_BEYOND_CURVES = 0;
+  if (w.group != g || w.N < 1 || w.N > MAX_INCREMENTS || !(w.h > 0.0)) return LAYOUT_NODES(run, w, g);
+  return true;
+}
+
+void CLEAR_PLANE(LLP_PLANE& p) {
+  p.EI.fill(0.0);
+  p.PX.fill(0.0);
+  p.WLOAD.fill(0.0);
+  p.YPREV.fill(0.0);
+  p.SLOPE.fill(0.0);
+  p.BMOM.fill(0.0);
+  p.SHEAR.fill(0.0);
+  p.SOILR.fill(0.0);
+  p.STRESS.fill(0.0);
+}
+
+void MOVING_SOIL_LOADS(LLP_PLANE& p, const NODE_VALUES& esoil, const NODE_VALUES& move, int N) {
+  for (int m = 0; m <= N; ++m) {
+    const int e = NODE(m);
+    p.WLOAD[e] = esoil[e] * move[e] + p.DLOAD[e];
+  }
+}
+
+void CAPACITY_RATIOS(const STORE& s, const PILE_WORK& w, double x, double moment, double shear,
+                     double& moment_ratio, double& shear_ratio) {
+  moment_ratio = shear_ratio = 0.0;
+  const double mn = SECTION_VALUE(s, w.property, w.vert, x, XS_MN);
+  const double vn = SECTION_VALUE(s, w.property, w.vert, x, XS_VN);
+  const double mcap = mn * w.CONTROL.BENDING_RF, vcap = vn * w.CONTROL.SHEAR_RF;
+  if (mn > 1.0e-14 && mcap != 0.0) moment_ratio = std::fabs(moment) / mcap;
+  if (vn > 1.0e-14 && vcap != 0.0) shear_ratio = std::fabs(shear) / vcap;
+}
+
+void PRINT_PASS_MESSAGES(RUN& run, const PILE_WORK& w, int g, bool summary_too) {
+  if (w.CONTROL.PRINT_PASS != 1) return;
+  if (w.PY_BEYOND_CURVES) BEYOND_CURVES_WARNING(run);
+  if (w.PLASTIC_HINGE) PLASTIC_HINGE_MESSAGE(run, g, summary_too);
+}
+
 }  // namespace kestra::llp

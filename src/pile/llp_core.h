@@ -73,6 +73,26 @@ void RESOLVE_SOIL_MOVEMENT(PILE_WORK& w, double alpha, double beta);
 // 1..100, a length that is not positive).
 bool LAYOUT_NODES(const RUN& run, PILE_WORK& w, int g);
 
+// Start of a solution of group g: a printing pass resets the small-deflection
+// threshold, the solution flags are cleared and the nodes are laid out again
+// unless w already holds group g. Returns false where LAYOUT_NODES fails.
+bool BEGIN_SOLUTION(RUN& run, PILE_WORK& w, int g);
+
+// Zeroes every array of a plane but its distributed loads.
+void CLEAR_PLANE(LLP_PLANE& p);
+
+// Loads of the soil movement: w = k * (soil movement) + distributed load.
+void MOVING_SOIL_LOADS(LLP_PLANE& p, const NODE_VALUES& esoil, const NODE_VALUES& move, int N);
+
+// Capacity ratios at coordinate x of a combination: |moment| over Mn times
+// the bending factor and |shear| over Vn times the shear factor, 0 where
+// the section gives no capacity.
+void CAPACITY_RATIOS(const STORE& s, const PILE_WORK& w, double x, double moment, double shear,
+                     double& moment_ratio, double& shear_ratio);
+
+// The messages of a printing pass: curves ending above the tip, a hinge.
+void PRINT_PASS_MESSAGES(RUN& run, const PILE_WORK& w, int g, bool summary_too);
+
 // The no-closure warning to the report and the run log.
 void NO_CLOSURE_WARNING(RUN& run, int limit, int g);
 // The warning of input p-y curves that end above the tip (report).

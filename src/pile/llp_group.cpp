@@ -11,32 +11,10 @@
 
 namespace kestra {
 
-namespace {
-
-void clear_results(LLP_PLANE& p) {
-  p.SLOPE.fill(0.0);
-  p.BMOM.fill(0.0);
-  p.SHEAR.fill(0.0);
-  p.SOILR.fill(0.0);
-  p.STRESS.fill(0.0);
-}
-
-}  // namespace
-
 int LLP_GROUP(RUN& run, PILE_WORK& w, int g, double yt, double theta, double P, double& V_out) {
   const STORE& s = run.store;
   V_out = 0.0;
-  // The results of a printing pass use the small-deflection threshold of
-  // the start of a run, whatever a rock or liquefied-sand layer left in it.
-  if (w.CONTROL.PRINT_PASS == 1) run.store.py.SMALL_DEFLECTION = 1.0e-14;
-  w.NO_CLOSURE = 0;
-  w.LLP_ITERATIONS = 0;
-  w.PLASTIC_HINGE = 0;
-  w.NLEI_ERROR = 0;
-  w.PY_BEYOND_CURVES = 0;
-  if (w.group != g || w.N < 1 || w.N > MAX_INCREMENTS || !(w.h > 0.0)) {
-    if (!llp::LAYOUT_NODES(run, w, g)) return ST_BAD_PROPERTY;
-  }
+  if (!llp::BEGIN_SOLUTION(run, w, g)) return ST_BAD_PROPERTY;
   const int N = w.N;
   const double h = w.h;
   LLP_PLANE& p = w.PLANE_Y;
@@ -48,11 +26,7 @@ int LLP_GROUP(RUN& run, PILE_WORK& w, int g, double yt, double theta, double P, 
   w.Y.fill(0.0);
   w.Z.fill(0.0);
   w.ESOIL.fill(0.0);
-  p.EI.fill(0.0);
-  p.PX.fill(0.0);
-  p.WLOAD.fill(0.0);
-  p.YPREV.fill(0.0);
-  clear_results(p);
+  llp::CLEAR_PLANE(p);
   w.SOIL_MOVE_Y.fill(0.0);
   w.SOIL_MOVE_Z.fill(0.0);
   if (moving) SOIL_MOVEMENT_Y(run, w);
@@ -96,11 +70,7 @@ int LLP_GROUP(RUN& run, PILE_WORK& w, int g, double yt, double theta, double P, 
     } else {
       const int st = GENERATE_PY(run, w);
       if (st != ST_OK) return st;
-      if (moving)
-        for (int m = 0; m <= N; ++m) {
-          const int e = NODE(m);
-          p.WLOAD[e] = w.ESOIL[e] * w.SOIL_MOVE_Y[e] + p.DLOAD[e];
-        }
+      if (moving) llp::MOVING_SOIL_LOADS(p, w.ESOIL, w.SOIL_MOVE_Y, N);
     }
   }
   w.LLP_ITERATIONS = it;
@@ -124,20 +94,11 @@ int LLP_GROUP(RUN& run, PILE_WORK& w, int g, double yt, double theta, double P, 
     w.RES_SHEAR[e] = std::fabs(p.SHEAR[e]);
     w.RES_SOILR[e] = std::fabs(p.SOILR[e]);
     double mr = 0.0, vr = 0.0;
-    if (combination) {
-      const double mn = SECTION_VALUE(s, w.property, w.vert, x, XS_MN);
-      const double vn = SECTION_VALUE(s, w.property, w.vert, x, XS_VN);
-      const double mcap = mn * w.CONTROL.BENDING_RF, vcap = vn * w.CONTROL.SHEAR_RF;
-      if (mn > 1.0e-14 && mcap != 0.0) mr = std::fabs(p.BMOM[e]) / mcap;
-      if (vn > 1.0e-14 && vcap != 0.0) vr = std::fabs(p.SHEAR[e]) / vcap;
-    }
+    if (combination) llp::CAPACITY_RATIOS(s, w, x, p.BMOM[e], p.SHEAR[e], mr, vr);
     w.MOMENT_RATIO[e] = mr;
     w.SHEAR_RATIO[e] = vr;
   }
-  if (w.CONTROL.PRINT_PASS == 1) {
-    if (w.PY_BEYOND_CURVES) llp::BEYOND_CURVES_WARNING(run);
-    if (w.PLASTIC_HINGE) llp::PLASTIC_HINGE_MESSAGE(run, g, true);
-  }
+  llp::PRINT_PASS_MESSAGES(run, w, g, true);
   V_out = force;
   return ST_OK;
 }

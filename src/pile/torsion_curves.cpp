@@ -103,11 +103,7 @@ int GENERATE_TORSION_CURVES(RUN& run, int p, int direction, int g) {
     WRITE_F(at, "(E17.4,3E16.4)", sg * m.TOP_LOAD(), sg * m.TOP_MOVE(), sg * m.TIP_MOVE(),
             sg * m.TIP_FORCE());
   }
-  if (pass.PASS_LIMITED > 0)
-    WRITE_F(run.files[F_RUNTIME],
-            "(5X,'TORQUE-ROTATION CURVE OF PILE PROPERTY',I3,': THE SEGMENT ITERATION STOPPED AT',"
-            "I4,' PASSES IN',I5,' SEGMENT(S)')",
-            p, MARCH_MAX_PASSES, pass.PASS_LIMITED);
+  PASS_LIMIT_NOTE(run.files[F_RUNTIME], pass.PASS_LIMITED, p, "TORQUE-ROTATION");
 
   HEAD_CURVES& h = s.head;
   for (int j = 1; j <= LS_MOVEMENTS; ++j) {

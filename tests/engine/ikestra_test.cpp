@@ -14,17 +14,9 @@ namespace fs = std::filesystem;
 using kestra_test::read_file;
 using kestra_test::read_lines;
 using kestra_test::write_file;
+using kestra_test::write_names;
 
 namespace {
-
-// Names.dat naming every file of a run in the directory, with the deck.
-void write_names(const fs::path& dir, const std::string& deck_name = "deck.dat") {
-  std::string t = "TESTVER\nunused\nunused\n0\n" + deck_name + "\n";
-  const char* rest[] = {"r.out", "r.sum", "r.plt", "r.run", "r.cas", "r.tab", "r.prg", "r.atc", "r.fl1", "r.fl2",
-                        "r.ext", "r.stp", "r.pst", "r.fst", "r.fwn", "r.itr", "r.tzc", "r.crv", "r.nod", "r.ssc"};
-  for (const char* n : rest) t += std::string(n) + "\n";
-  write_file(dir / "Names.dat", t);
-}
 
 int run_in(const fs::path& dir, std::tm* clock = nullptr) {
   auto run = std::make_unique<RUN>();

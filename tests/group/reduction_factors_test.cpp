@@ -13,20 +13,12 @@
 #include "group/reduction_factors.h"
 #include "input/sections.h"
 #include "input/soils_hooks.h"
+#include "support/test_support.h"
 
 using namespace kestra;
+using kestra_test::file_text;
 
 namespace {
-
-std::string file_text(FILE* f) {
-  std::string out;
-  std::fflush(f);
-  std::rewind(f);
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  return out;
-}
 
 double side(double s) { return std::min(0.64 * std::pow(s, 0.34), 1.0); }
 double lead(double s) { return std::min(0.70 * std::pow(s, 0.26), 1.0); }

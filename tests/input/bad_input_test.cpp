@@ -23,17 +23,6 @@ using namespace kestra_test;
 
 namespace {
 
-std::string file_text(FILE* f) {
-  std::string out;
-  if (!f) return out;
-  std::fflush(f);
-  std::rewind(f);
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  return out;
-}
-
 std::string repeat(const std::string& s, int n) {
   std::string out;
   for (int i = 0; i < n; ++i) out += s;

@@ -24,28 +24,6 @@ using namespace kestra_test;
 
 namespace {
 
-std::string file_text(FILE* f) {
-  std::string out;
-  std::fflush(f);
-  std::rewind(f);
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  return out;
-}
-
-std::vector<std::string> lines_of(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
-
 struct ECHO {
   int status = 0;
   std::string report, runtime;
@@ -88,8 +66,8 @@ void expect_golden(const std::string& deck) {
     write_file(golden, e.report);
     return;
   }
-  const std::vector<std::string> want = lines_of(read_file(golden));
-  const std::vector<std::string> got = lines_of(e.report);
+  const std::vector<std::string> want = split_lines(read_file(golden));
+  const std::vector<std::string> got = split_lines(e.report);
   for (size_t i = 0; i < want.size() || i < got.size(); ++i) {
     EXPECT_EQ(i < got.size() ? got[i] : "<missing>", i < want.size() ? want[i] : "<extra>")
         << deck << ".echo line " << i + 1;
@@ -120,7 +98,7 @@ TEST(EchoGolden, TwoDimensionalOpenUnits) { expect_golden("echo2d_open"); }
 TEST(EchoGolden, SectionHeadersAreLogged) {
   const ECHO e = echo_of("echo2d_open.dat");
   ASSERT_EQ(e.status, ST_OK) << e.runtime;
-  const std::vector<std::string> rt = lines_of(e.runtime);
+  const std::vector<std::string> rt = split_lines(e.runtime);
   std::vector<std::string> reading;
   for (const std::string& l : rt)
     if (l.rfind("     READING ", 0) == 0) reading.push_back(l.substr(0, 40));

@@ -12,18 +12,9 @@
 #include "support/test_support.h"
 
 using namespace kestra;
+using kestra_test::file_text;
 
 namespace {
-
-std::string file_text(FILE* f) {
-  std::string out;
-  std::fflush(f);
-  std::rewind(f);
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  return out;
-}
 
 const std::string SELECT = "1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1\n";
 

@@ -13,35 +13,15 @@
 #include "engine/run.h"
 #include "input/sections.h"
 #include "input/soils.h"
+#include "support/test_support.h"
 
 using namespace kestra;
+using kestra_test::file_text;
+using kestra_test::split_lines;
 
 namespace {
 
 using READER = int (*)(RUN&, DECK&);
-
-std::string file_text(FILE* f) {
-  std::string out;
-  if (!f) return out;
-  std::fflush(f);
-  std::rewind(f);
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  return out;
-}
-
-std::vector<std::string> split_lines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    lines.push_back(text.substr(start, end - start));
-    start = end + 1;
-  }
-  return lines;
-}
 
 std::string pad(const std::string& s, size_t n) { return s.size() >= n ? s : s + std::string(n - s.size(), ' '); }
 std::string blanks(size_t n) { return std::string(n, ' '); }

@@ -16,35 +16,15 @@
 #include "input/soils_hooks.h"
 #include "pile/axial_generate.h"
 #include "pile/pile_solvers.h"
+#include "support/test_support.h"
 
 using namespace kestra;
+using kestra_test::file_text;
+using kestra_test::split_lines;
 
 namespace {
 
-std::string file_text(FILE* f) {
-  std::string out;
-  if (!f) return out;
-  std::fflush(f);
-  std::rewind(f);
-  char buf[4096];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  std::fseek(f, 0, SEEK_END);
-  return out;
-}
-
-std::vector<std::string> lines_of(FILE* f) {
-  const std::string t = file_text(f);
-  std::vector<std::string> out;
-  size_t s = 0;
-  while (s < t.size()) {
-    size_t e = t.find('\n', s);
-    if (e == std::string::npos) e = t.size();
-    out.push_back(t.substr(s, e - s));
-    s = e + 1;
-  }
-  return out;
-}
+std::vector<std::string> lines_of(FILE* f) { return split_lines(file_text(f)); }
 
 int count_lines_starting(const std::vector<std::string>& lines, const std::string& head) {
   int n = 0;

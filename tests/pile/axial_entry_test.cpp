@@ -24,11 +24,7 @@ TEST(AxialEntry, ClayTipWithoutE50EndsTheRunWithItsStatus) {
                "0.0362 14.0 0.0 0.0 0.0 0.0 0.0 0.0 0.0\n");
   const fs::path dir = kestra_test::scratch_dir("axial_entry_e50");
   kestra_test::write_file(dir / "deck.dat", deck);
-  std::string names = "TESTVER\nunused\nunused\n0\ndeck.dat\n";
-  for (const char* n : {"r.out", "r.sum", "r.plt", "r.run", "r.cas", "r.tab", "r.prg", "r.atc", "r.fl1", "r.fl2",
-                        "r.ext", "r.stp", "r.pst", "r.fst", "r.fwn", "r.itr", "r.tzc", "r.crv", "r.nod", "r.ssc"})
-    names += std::string(n) + "\n";
-  kestra_test::write_file(dir / "Names.dat", names);
+  kestra_test::write_names(dir);
   auto run = std::make_unique<RUN>();
   const int st = kestra_test::in_directory(dir, [&] { return RUN_IKESTRA(*run, 20); });
   EXPECT_EQ(st, ST_LS_ZERO_E50);

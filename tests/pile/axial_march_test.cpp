@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "pile/axial_march.h"
+#include "support/test_support.h"
 
 using namespace kestra;
 
@@ -355,4 +356,19 @@ TEST(AxialMarch, OscillatingSegmentIterationStopsAtThePassLimit) {
   ASSERT_EQ(MARCH_AXIAL(p, *c, 0.5, m, msg), ST_OK);
   EXPECT_EQ(m.PASS_LIMITED, 1);
   EXPECT_TRUE(std::isfinite(m.TOP_LOAD()));
+}
+
+// The run-log note of a pass whose segment iterations hit the pass limit:
+// one line naming the curve, nothing when no iteration stopped.
+TEST(PassLimitNote, NamesTheCurveAndCountsOnlyWhenAnIterationStopped) {
+  std::FILE* f = std::tmpfile();
+  ASSERT_NE(f, nullptr);
+  PASS_LIMIT_NOTE(f, 0, 2, "LOAD-SETTLEMENT");
+  EXPECT_EQ(kestra_test::file_text(f), "");
+  PASS_LIMIT_NOTE(f, 3, 2, "LOAD-SETTLEMENT");
+  PASS_LIMIT_NOTE(f, 1, 12, "TORQUE-ROTATION");
+  EXPECT_EQ(kestra_test::file_text(f),
+            "     LOAD-SETTLEMENT CURVE OF PILE PROPERTY  2: THE SEGMENT ITERATION STOPPED AT 100 PASSES IN    3 SEGMENT(S)\n"
+            "     TORQUE-ROTATION CURVE OF PILE PROPERTY 12: THE SEGMENT ITERATION STOPPED AT 100 PASSES IN    1 SEGMENT(S)\n");
+  std::fclose(f);
 }

@@ -11,16 +11,9 @@
 
 using namespace kestra;
 namespace fs = std::filesystem;
+using kestra_test::write_names;
 
 namespace {
-
-void write_names(const fs::path& dir) {
-  std::string t = "TESTVER\nunused\nunused\n0\ndeck.dat\n";
-  const char* rest[] = {"r.out", "r.sum", "r.plt", "r.run", "r.cas", "r.tab", "r.prg", "r.atc", "r.fl1", "r.fl2",
-                        "r.ext", "r.stp", "r.pst", "r.fst", "r.fwn", "r.itr", "r.tzc", "r.crv", "r.nod", "r.ssc"};
-  for (const char* n : rest) t += std::string(n) + "\n";
-  kestra_test::write_file(dir / "Names.dat", t);
-}
 
 // The bundled 3D pier deck with KPYOP 1 and three requested curves: one in
 // the soft clay, one on the clay boundary with two user deflections, one

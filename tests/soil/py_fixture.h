@@ -14,6 +14,7 @@
 #include "pile/pile_work.h"
 #include "soil/generate_py.h"
 #include "soil/py_models.h"
+#include "support/test_support.h"
 
 namespace kestra_test {
 
@@ -23,6 +24,15 @@ using namespace kestra;
 struct SOIL_POINT {
   double gamma = 0, c = 0, phi_deg = 0, k = 0, er = 0, e50 = 0, rqd = 0;
 };
+
+// A clay point: unit weight, cohesion and e50, nothing else.
+inline SOIL_POINT clay(double gamma, double c, double e50) {
+  SOIL_POINT s;
+  s.gamma = gamma;
+  s.c = c;
+  s.e50 = e50;
+  return s;
+}
 
 struct PY_FIXTURE {
   std::unique_ptr<RUN> run = std::make_unique<RUN>();
@@ -55,17 +65,7 @@ struct PY_FIXTURE {
     run->files.fp[F_RUNTIME] = runtime;
     run->files.fp[F_PLOT] = plot;
   }
-  static std::string text_of(FILE* f) {
-    if (!f) return {};
-    std::fflush(f);
-    const long end = std::ftell(f);
-    std::string t(static_cast<size_t>(end), '\0');
-    std::rewind(f);
-    const size_t got = std::fread(t.data(), 1, t.size(), f);
-    t.resize(got);
-    std::fseek(f, 0, SEEK_END);
-    return t;
-  }
+  static std::string text_of(FILE* f) { return file_text(f); }
   std::string report_text() { return text_of(report); }
   std::string runtime_text() { return text_of(runtime); }
   std::string plot_text() { return text_of(plot); }

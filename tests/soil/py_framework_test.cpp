@@ -12,16 +12,9 @@
 using namespace kestra;
 using kestra_test::PY_FIXTURE;
 using kestra_test::SOIL_POINT;
+using kestra_test::clay;
 
 namespace {
-
-SOIL_POINT clay(double gamma, double c, double e50) {
-  SOIL_POINT s;
-  s.gamma = gamma;
-  s.c = c;
-  s.e50 = e50;
-  return s;
-}
 
 // Nodes at the given coordinates (node m at xs[m]).
 void set_nodes(PY_FIXTURE& f, std::initializer_list<double> xs) {

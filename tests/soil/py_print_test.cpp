@@ -11,16 +11,9 @@
 using namespace kestra;
 using kestra_test::PY_FIXTURE;
 using kestra_test::SOIL_POINT;
+using kestra_test::clay;
 
 namespace {
-
-SOIL_POINT clay(double gamma, double c, double e50) {
-  SOIL_POINT s;
-  s.gamma = gamma;
-  s.c = c;
-  s.e50 = e50;
-  return s;
-}
 
 void request(PY_FIXTURE& f, int group, double x, std::initializer_list<double> defl = {}) {
   SOIL_DATA& s = f.store().soil;
