@@ -167,7 +167,7 @@ void pass_tables(RUN& run, int i) {
     // Flexibility columns f_ji = U_j / F_i.
     std::string h = std::string(12, ' ');
     for (int j = 1; j <= n; ++j) {
-      char idx[8];
+      char idx[32];
       std::snprintf(idx, sizeof idx, "F%d%d", j, i);
       h += right(idx, w);
     }
