@@ -60,7 +60,7 @@ struct LABELS {
   char UNITS_NAME[5] = "    ";  // "ENGL", "METR", "OPEN"
 };
 
-// Run-wide values set on entry and changed by the Parts that own them.
+// Run-wide values set on entry and changed by the procedures that own them.
 struct RUNWIDE {
   double PI = 0.0;              // 3.14159 as single precision on entry
   double SMALL_14 = 0.0;        // 1.0E-14
