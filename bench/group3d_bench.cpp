@@ -37,6 +37,8 @@ std::unique_ptr<RUN> square_group(int side) {
   // Softening user curves, so that the iteration does real work.
   SOIL_DATA& soil = s.soil;
   kestra_bench::softening_ls_curve(soil);
+  soil.NTRCURVES = 1;
+  run->store.ctl.USER_TR = 1;
   soil.TR_CURVES[1].NPOINTS = 3;
   soil.TR_CURVES[1].ROTATION = {0.0, -1.0, 0.0, 1.0};
   soil.TR_CURVES[1].MOMENT = {0.0, -5.0E4, 0.0, 5.0E4};
