@@ -4,6 +4,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BUILD:-build}
 DECK=${1:-examples/pier3d.dat}
-cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release -DKESTRA_TESTS=OFF >/dev/null
+cmake -S . -B "$BUILD" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD" -j2 --target kestra_cli
 "$BUILD/kestra" run "$DECK"

@@ -117,16 +117,13 @@ int LLP_BIAXIAL(RUN& run, PILE_WORK& w, int g, double yt, double theta_y, double
     }
     w.DEFL.fill(0.0);
     for (int m = 0; m <= N; ++m) w.DEFL[NODE(m)] = std::hypot(w.Y[NODE(m)], w.Z[NODE(m)]);
-    if (input_py) {
-      const int st = INPUT_PY_EVALUATE(run, w);
-      if (st != ST_OK) return st;
-    } else {
-      const int st = GENERATE_PY(run, w);
-      if (st != ST_OK) return st;
-      if (moving) {
-        llp::MOVING_SOIL_LOADS(py, w.ESOIL, w.SOIL_MOVE_Y, N);
-        llp::MOVING_SOIL_LOADS(pz, w.ESOIL, w.SOIL_MOVE_Z, N);
-      }
+    const int st = input_py ? INPUT_PY_EVALUATE(run, w) : GENERATE_PY(run, w);
+    if (st != ST_OK) return st;
+    // Moving soil pushes the pile through its springs, input curves or
+    // generated ones alike.
+    if (moving) {
+      llp::MOVING_SOIL_LOADS(py, w.ESOIL, w.SOIL_MOVE_Y, N);
+      llp::MOVING_SOIL_LOADS(pz, w.ESOIL, w.SOIL_MOVE_Z, N);
     }
   }
   w.LLP_ITERATIONS = it;

@@ -64,14 +64,12 @@ int LLP_GROUP(RUN& run, PILE_WORK& w, int g, double yt, double theta, double P, 
       return ST_OK;
     }
     w.DEFL = w.Y;
-    if (input_py) {
-      const int st = INPUT_PY_EVALUATE(run, w);
-      if (st != ST_OK) return st;
-    } else {
-      const int st = GENERATE_PY(run, w);
-      if (st != ST_OK) return st;
-      if (moving) llp::MOVING_SOIL_LOADS(p, w.ESOIL, w.SOIL_MOVE_Y, N);
-    }
+    const int st = input_py ? INPUT_PY_EVALUATE(run, w) : GENERATE_PY(run, w);
+    if (st != ST_OK) return st;
+    // Moving soil pushes the pile through its springs, input curves or
+    // generated ones alike (without this load the springs would only hold
+    // the pile back from a movement they are measured against).
+    if (moving) llp::MOVING_SOIL_LOADS(p, w.ESOIL, w.SOIL_MOVE_Y, N);
   }
   w.LLP_ITERATIONS = it;
 

@@ -419,6 +419,22 @@ TEST(LlpGroup, RigidPileOnCoarseAndFineLayouts) {
   }
 }
 
+// A pile whose head is moved with a uniform soil movement rides along with
+// the soil: no relative deflection, no soil reaction, no head force. The
+// moving soil loads the pile through its springs with input curves too.
+TEST(LlpGroup, PileMovedWithTheSoilCarriesNoLoad) {
+  LONG_PILE m;
+  SOIL_DATA& soil = m.store().soil;
+  const double s = 0.01;
+  soil.NSMPTS = 2;
+  soil.SM_DEPTH[1] = -1.0;
+  soil.SM_DEPTH[2] = 30.0;
+  soil.SM_MOVE_Y[1] = soil.SM_MOVE_Y[2] = s;
+  const double V = m.solve(s, 0.0);
+  EXPECT_NEAR(V, 0.0, 1e-6 * K * s * 20.0);
+  for (int i = 0; i <= 100; i += 10) EXPECT_NEAR(m.Y(i), s, 1e-9) << i;
+}
+
 // With soil movement data the recorded soil reaction is the p-y evaluation's
 // signed PSOIL; the head force is still the sum of ESOIL*y less the loads.
 TEST(LlpGroup, SoilMovementRecordsTheSignedReaction) {
