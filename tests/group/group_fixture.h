@@ -4,7 +4,9 @@
 // elastic section, the lateral response of the linear-spring solutions.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -91,6 +93,29 @@ inline std::unique_ptr<kestra::RUN> make_group(const std::vector<PILE_AT>& piles
   c.MAXIT_PILE = 100;
   c.TOL_PILE = 1.0E-12;  // tight: the head stiffness is a central difference of the solutions
   return run;
+}
+
+// A blank-padded text of n characters (and its terminator) in dst.
+inline void set_text(char* dst, const char* text, int n) {
+  std::memset(dst, ' ', n);
+  dst[n] = 0;
+  std::memcpy(dst, text, std::min<std::size_t>(std::strlen(text), n));
+}
+
+// The controls of a load case or combination driven through the whole
+// analysis: every output column selected, printed at print option
+// print_option, tight pile tolerance as in make_group.
+inline void load_controls(kestra::LOAD_CONTROLS& c, const char* name, int print_option) {
+  c.MAXIT_CAP = 100;
+  c.MAXIT_PILE = 100;
+  c.TOL_PILE = 1.0E-12;
+  c.TOL_CAP = 1.0E-6;
+  c.LOAD_INCREMENT = 1.0;
+  c.MIN_INCREMENT = 0.01;
+  c.PRINT_OPTION = print_option;
+  c.PRINT_EVERY = 10;
+  for (int k = 1; k <= kestra::OUTPUT_FLAGS; ++k) c.OUTPUT_SELECT[k] = 1;
+  set_text(c.NAME, name, kestra::LOAD_NAME_CHARS);
 }
 
 // Semi-infinite beam on springs: beta and the free- and fixed-head

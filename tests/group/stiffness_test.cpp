@@ -28,24 +28,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void set_text(char* dst, const char* text, int n) {
-  std::memset(dst, ' ', n);
-  dst[n] = 0;
-  std::memcpy(dst, text, std::min<std::size_t>(std::strlen(text), n));
-}
+using kestra_test::set_text;
 
-void controls(LOAD_CONTROLS& c, const char* name) {
-  c.MAXIT_CAP = 100;
-  c.MAXIT_PILE = 100;
-  c.TOL_PILE = 1.0E-12;
-  c.TOL_CAP = 1.0E-6;
-  c.LOAD_INCREMENT = 1.0;
-  c.MIN_INCREMENT = 0.01;
-  c.PRINT_OPTION = 0;
-  c.PRINT_EVERY = 10;
-  for (int k = 1; k <= OUTPUT_FLAGS; ++k) c.OUTPUT_SELECT[k] = 1;
-  set_text(c.NAME, name, LOAD_NAME_CHARS);
-}
+void controls(LOAD_CONTROLS& c, const char* name) { kestra_test::load_controls(c, name, 0); }
 
 // Four vertical piles on linear springs, one load case with stiffness data,
 // the run's files in a scratch directory.
